@@ -1,0 +1,10 @@
+// Dorvane: starts the application and hands over to the main window.
+#include "app/TForm1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return RunDorvane(app);
+}
