@@ -5,6 +5,8 @@
 #include <QString>
 
 // Formats a value with one of the patterns above. Rounding is half away from zero,
-// as the pattern formatting of the original program did. "###,###,###,###" prints
-// nothing for 0; the others print "0".
+// so 0.95 shows as 1 and not 0.9. "###,###,###,###" prints
+// nothing for 0; the others print "0". Other patterns made of '#', '0', ',' and one
+// '.' are read the same way; a pattern with any other character is formatted as
+// "###,##0.#".
 QString FormatFloat(const QString& pattern, double value);

@@ -22,11 +22,11 @@ QString makeIsolatedHome()
 void isolateEnvironment()
 {
     const QByteArray base = makeIsolatedHome().toLocal8Bit();
-    setenv("HOME", (base + "/home").constData(), 1);
-    setenv("XDG_CONFIG_HOME", (base + "/config").constData(), 1);
-    setenv("XDG_DATA_HOME", (base + "/data").constData(), 1);
-    setenv("XDG_RUNTIME_DIR", (base + "/runtime").constData(), 1);
-    setenv("XDG_CACHE_HOME", (base + "/cache").constData(), 1);
+    setenv("HOME", QByteArray(base + "/home").constData(), 1);
+    setenv("XDG_CONFIG_HOME", QByteArray(base + "/config").constData(), 1);
+    setenv("XDG_DATA_HOME", QByteArray(base + "/data").constData(), 1);
+    setenv("XDG_RUNTIME_DIR", QByteArray(base + "/runtime").constData(), 1);
+    setenv("XDG_CACHE_HOME", QByteArray(base + "/cache").constData(), 1);
     if (!getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
