@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 class QLocalServer;
+class QLocalSocket;
 
 // Raised when the channel can be neither reached nor created; what() is the
 // user-visible text.
@@ -44,16 +45,27 @@ public:
     // Full path of the socket.
     QString SocketPath() const;
 
+    // How long an accepted peer may take to deliver its whole message before it is
+    // dropped (5 s unless changed), so a stuck peer cannot hold a connection forever.
+    void SetConnectionTimeout(int msecs);
+
 Q_SIGNALS:
     // Emitted on the UI thread in the first instance for every message received.
     void MessageReceived(uint32_t message, const QByteArray& payload);
 
 private:
+    enum class Probe { Answered, Absent, Unknown };
+
     void listen();
     void acceptConnections();
+    void serveConnection(QLocalSocket* socket);
+    Probe probe() const;
+    static QString socketFolder();
 
     QString m_name;
+    QString m_path;
     int m_blockSize;
+    int m_connectionTimeoutMs = 5000;
     bool m_existed = false;
     QLocalServer* m_server = nullptr;
 };
