@@ -1,0 +1,59 @@
+#include "app/AppSettings.h"
+
+#include "platform/TRegistry.h"
+
+namespace {
+
+const QString kCfgKey = kSettingsRoot + QStringLiteral("\\cfg");
+
+// One table drives reading and writing, so the two never disagree on a name.
+template <typename Settings, typename Visit>
+void forEachValue(Settings& s, Visit visit)
+{
+    visit(QStringLiteral("QuitType"), s.QuitType);
+    visit(QStringLiteral("ShowBigSize"), s.ShowBigSize);
+    visit(QStringLiteral("ShowAttrs"), s.ShowAttrs);
+    visit(QStringLiteral("ShowListHints"), s.ShowListHints);
+    visit(QStringLiteral("ShowDrives"), s.ShowDrives);
+    visit(QStringLiteral("ShowZipComment"), s.ShowZipComment);
+    visit(QStringLiteral("ShowSupported"), s.ShowSupported);
+    visit(QStringLiteral("FastZipMove"), s.FastZipMove);
+    visit(QStringLiteral("UseAsyncShell"), s.UseAsyncShell);
+    visit(QStringLiteral("MonFoldChanges"), s.MonFoldChanges);
+    visit(QStringLiteral("MonRootSubDirs"), s.MonRootSubDirs);
+    visit(QStringLiteral("MonFoldDelay"), s.MonFoldDelay);
+    visit(QStringLiteral("HideDescription"), s.HideDescription);
+    visit(QStringLiteral("HideHidden"), s.HideHidden);
+    visit(QStringLiteral("HideExtra"), s.HideExtra);
+}
+
+struct Reader {
+    TRegistry& reg;
+    void operator()(const QString& name, int& v) const { if (reg.ValueExists(name)) v = reg.ReadInteger(name); }
+    void operator()(const QString& name, bool& v) const { if (reg.ValueExists(name)) v = reg.ReadBool(name); }
+};
+
+struct Writer {
+    TRegistry& reg;
+    void operator()(const QString& name, const int& v) const { reg.WriteInteger(name, v); }
+    void operator()(const QString& name, const bool& v) const { reg.WriteBool(name, v); }
+};
+
+} // namespace
+
+bool AppSettings::Load()
+{
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(kCfgKey))
+        return false;
+    forEachValue(*this, Reader{reg});
+    return true;
+}
+
+void AppSettings::Save() const
+{
+    TRegistry reg;
+    reg.OpenKey(kCfgKey, true);
+    forEachValue(*this, Writer{reg});
+    reg.CloseKey();
+}

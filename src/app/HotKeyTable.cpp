@@ -1,0 +1,48 @@
+#include "app/HotKeyTable.h"
+
+#include "platform/VirtualKeys.h"
+
+HotKeyTable::HotKeyTable()
+{
+    Entries[0] = {0x74, hkShift};
+    Entries[1] = {0x75, 0};
+    Entries[2] = {0x76, 0};
+    Entries[3] = {0x1B, 0};
+}
+
+int HotKeyTable::Match(int qtKey, Qt::KeyboardModifiers modifiers) const
+{
+    const uint32_t vk = VirtualKeyFromQt(qtKey);
+    if (vk == 0)
+        return -1;
+    const uint32_t bits = ModifierBitsFromQt(modifiers);
+    for (int i = 1; i <= 3; ++i) {
+        const HotKeyEntry& e = Entries[size_t(i)];
+        if (e.VirtKey == vk && (e.Modifiers & (hkShift | hkCtrl | hkAlt)) == bits)
+            return i;
+    }
+    return -1;
+}
+
+QString HotKeyTable::KeyName(int entry) const
+{
+    const HotKeyEntry& e = Entries[size_t(entry)];
+    QString name = VirtualKeyName(e.VirtKey).left(38);
+    if (e.Modifiers & hkShift)
+        name = (QStringLiteral("Shift-") + name).left(29);
+    if (e.Modifiers & hkCtrl)
+        name = (QStringLiteral("Ctrl-") + name).left(29);
+    if (e.Modifiers & hkAlt)
+        name = (QStringLiteral("Alt-") + name).left(29);
+    return name;
+}
+
+QString HotKeyTable::TitleHint() const
+{
+    return KeyName(3) + QStringLiteral(" or ") + KeyName(0) + QStringLiteral(" to hide");
+}
+
+QString HotKeyTable::TrayTip() const
+{
+    return (KeyName(0) + QStringLiteral(" to hide/restore")).left(62);
+}

@@ -1,0 +1,73 @@
+// The state of one directory pane: its location, its listing and the widgets that show
+// it. Exactly two exist (left PaneId 1, right PaneId 2). UI thread only.
+#pragma once
+
+#include "app/TFileData.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QHeaderView;
+class QLabel;
+class QListView;
+class QProgressBar;
+class QWidget;
+class PaneListModel;
+
+// Most entries a listing stores; a larger folder is listed up to this bound.
+constexpr int kMaxPaneItems = 16384;
+
+class TDirData {
+public:
+    explicit TDirData(int paneId);
+
+    // Entries: folders first ("..", when present, at index 0), then files, then volumes.
+    std::vector<std::unique_ptr<TFileData>> Items;
+    int Count = 0;
+    int FileCount = 0;
+    int DirCount = 0;
+    int DriveCount = 0;
+    bool Truncated = false;     // the folder held more entries than kMaxPaneItems
+
+    uint8_t Ascending = 1;
+    QString Path;               // listed folder with a trailing '/'; the zip file + '/' inside an archive
+    QString LastPath;
+    int ArchiveDepth = 0;
+    QString ArchivePath;        // '/'-separated folder inside a zip, "" or ending in '/'
+    QStringList History;
+    int HistoryIndex = -1;
+    const int PaneId;
+    std::array<int, 3> ColumnWidths{10, 10, 10};
+    QStringList FilterMasks;    // sorted, distinct, lower-case
+    // Bumped by every listing, so results computed for an older listing are recognised.
+    uint32_t Generation = 0;
+
+    // Widgets of the pane (null in tests that exercise the data alone).
+    QPointer<QListView> FileList;
+    QPointer<PaneListModel> Model;
+    QPointer<QWidget> ViewerPanel;
+    QPointer<QWidget> OtherFilterPanel;
+    QPointer<QWidget> TopPanel;
+    QPointer<QWidget> OtherTopPanel;
+    QPointer<QComboBox> FilterCombo;
+    QPointer<QComboBox> SortCombo;
+    QPointer<QLabel> PathLabel;
+    QPointer<QHeaderView> Header;
+    QPointer<QHeaderView> OtherHeader;
+    QPointer<QProgressBar> Gauge;
+
+    TFileData* Item(int index) const { return Items[size_t(index)].get(); }
+    void ClearItems();
+    // Inserts a mask keeping FilterMasks sorted and distinct.
+    void AddFilterMask(const QString& mask);
+    int SortMode() const;       // index of the sort combo (0 when there is none)
+    void SetSortMode(int mode);
+
+private:
+    int m_sortMode = 0;         // used when no combo is attached
+};

@@ -1,0 +1,470 @@
+// The main window's life: start-up in its fixed order, window messages, keyboard,
+// minimizing to the notification area, the close rules and shutdown.
+#include "app/TForm1.h"
+
+#include "app/AppIcon.h"
+#include "app/CloseRules.h"
+#include "app/CommandLine.h"
+#include "app/HelpWindow.h"
+#include "app/PaneListModel.h"
+#include "app/PanePanel.h"
+#include "app/TDlgAbout.h"
+#include "app/TDlgCloseQuery.h"
+#include "app/WindowMessages.h"
+#include "components/TSharedMemory.h"
+#include "platform/TMessages.h"
+#include "platform/TRegistry.h"
+#include "platform/TSysImageList.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+TForm1::TForm1(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent)
+    , m_arguments(arguments)
+{
+    setWindowIcon(AppIcon::Make());
+    m_drawContext.Settings = &m_settings;
+    m_drawContext.IconCache = &m_extIconCache;
+    m_drawContext.Space = &m_driveSpace;
+    m_drawContext.ShowsDriveSpace = [this](const QString& volume) {
+        for (const TVolume& v : m_volumes) {
+            if (v.mountPoint != volume)
+                continue;
+            if (v.type == DriveType::Fixed || v.type == DriveType::CdRom || v.type == DriveType::RamDisk)
+                return true;
+            // Other volumes (remote, removable) are asked only while a pane shows them.
+            return VolumeRootOf(m_left.Path, m_volumes) == volume || VolumeRootOf(m_right.Path, m_volumes) == volume;
+        }
+        return false;
+    };
+    AskCloseQuery = [this] {
+        TDlgCloseQuery dialog(this);
+        return ShowModal(dialog);
+    };
+    buildLayout();
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    shutdown();
+}
+
+void TForm1::Startup()
+{
+    m_startupDone = false;
+    // Viewer extension settings and viewer frames come with the viewer host.
+    TSysImageList& images = TSysImageList::Instance();
+    m_drawContext.FolderFallback = images.Icon(images.FolderIndex());
+    m_drawContext.FileFallback = images.Icon(images.FileIndex());
+    const int programIcon = images.IndexForMimeType(QStringLiteral("application/x-executable"));
+    m_extIconCache.Add(QStringLiteral(".com"), images.Handle(), programIcon);
+    m_extIconCache.Add(QStringLiteral(".exe"), images.Handle(), programIcon);
+    // The folder-size thread and the stored header widths come with their issues.
+    m_panLeft->Sort->setCurrentIndex(0);
+    m_panRight->Sort->setCurrentIndex(0);
+    wirePane(m_left, m_panLeft, m_right, m_panRight);
+    wirePane(m_right, m_panRight, m_left, m_panLeft);
+    const QString startRoot = VolumeRootOf(QDir::currentPath(), ListVolumes());
+    m_left.Path = m_right.Path = startRoot;
+    RefreshVolumes();
+    m_settings.Load();
+    ActivatePane(m_left);
+    updateTitleHints();
+    sizeCommandColumn();
+    applyPaneSplit();
+    PostMessage(WM_COMMANDLINE);
+    RefreshPane(m_left);
+    RefreshPane(m_right);
+    m_startupDone = true;
+}
+
+void TForm1::RefreshVolumes()
+{
+    m_volumes = ListVolumes();
+    m_driveList->clear();
+    TSysImageList& images = TSysImageList::Instance();
+    for (int i = 0; i < m_driveActions.size(); ++i) {
+        QAction* action = m_driveActions.at(i);
+        auto* button = qobject_cast<QToolButton*>(m_tbDrives->widgetForAction(action));
+        action->setVisible(i < m_volumes.size());
+        if (i >= m_volumes.size() || !button)
+            continue;
+        const QString mount = m_volumes.at(i).mountPoint;
+        m_driveList->addItem(mount);
+        const QString caption = mount == QLatin1String("/") ? mount : mount.section(QLatin1Char('/'), -1);
+        button->setText(caption);
+        button->setAccessibleName(caption);
+        button->setToolTip(mount);
+        button->setStatusTip(mount);
+        button->setIcon(images.Icon(images.DriveIndex()));
+    }
+}
+
+void TForm1::SBDriveClick(int index)
+{
+    if (index < 0 || index >= m_volumes.size())
+        return;
+    TDirData& pane = ActivePane();
+    SaveDirSizes(pane);
+    pane.Path = m_volumes.at(index).mountPoint;
+    pane.ArchiveDepth = 0;
+    pane.ArchivePath.clear();
+    ReadDirectory(pane);
+}
+
+void TForm1::updateTitleHints()
+{
+    setWindowTitle(QStringLiteral("Dorvane - ") + m_hotKeys.TitleHint());
+    if (m_tray)
+        m_tray->setToolTip(m_hotKeys.TrayTip());
+}
+
+TDirData& TForm1::ActivePane() { return m_leftActive ? m_left : m_right; }
+
+TDirData& TForm1::OtherPane() { return m_leftActive ? m_right : m_left; }
+
+PanePanel* TForm1::PanelOf(const TDirData& pane) const { return pane.PaneId == 1 ? m_panLeft : m_panRight; }
+
+TDirData* TForm1::PaneOfList(const QObject* list)
+{
+    for (TDirData* pane : {&m_left, &m_right})
+        if (pane->FileList && (list == pane->FileList || list == pane->FileList->viewport()))
+            return pane;
+    return nullptr;
+}
+
+void TForm1::ActivatePane(TDirData& pane)
+{
+    m_leftActive = pane.PaneId == 1;
+    m_panLeft->SetActiveLook(m_leftActive);
+    m_panRight->SetActiveLook(!m_leftActive);
+    m_direction->setText(m_leftActive ? QStringLiteral(">>>>") : QStringLiteral("<<<<"));
+    // Back and Forward follow the active pane's history once navigation keeps one.
+}
+
+void TForm1::directionClick()
+{
+    ActivatePane(OtherPane());
+}
+
+void TForm1::PostMessage(uint32_t message, uint32_t wparam)
+{
+    QTimer::singleShot(0, this, [this, message, wparam] { HandleMessage(message, wparam); });
+}
+
+void TForm1::HandleMessage(uint32_t message, uint32_t wparam)
+{
+    switch (message) {
+    case WM_COMMANDLINE:
+        handleCommandLine();
+        break;
+    case WM_MINIMIZE:
+        MinimizeApplication();
+        break;
+    case WM_RESTORE:
+        RestoreApplication();
+        break;
+    case WM_REFRESHLEFT:
+        RefreshPane(m_left);
+        break;
+    case WM_REFRESHRIGHT:
+        RefreshPane(m_right);
+        break;
+    case WM_REMOVE:
+        RestoreApplication();
+        // The uninstall runs here once installation support exists.
+        break;
+    default:
+        break;
+    }
+    Q_UNUSED(wparam);
+}
+
+void TForm1::handleCommandLine()
+{
+    const CommandLine cmd = CommandLine::Parse(m_arguments);
+    if (cmd.action != StartAction::None) {
+        // Installing and removing come with the shell-integration work; until then
+        // the program says so instead of pretending to have done it.
+        TMessages::Show(MsgKind::Information, QStringLiteral("Installing and removing are not available yet."));
+        Terminate();
+        return;
+    }
+    if (cmd.minimize)
+        MinimizeApplication();
+}
+
+bool TForm1::IsMinimizedToTray() const
+{
+    return !isVisible() || isMinimized();
+}
+
+void TForm1::MinimizeApplication()
+{
+    // With a notification area the program lives only there; without one it stays
+    // reachable from the task bar.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
+void TForm1::RestoreApplication()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TForm1::InFullScreenViewer() const
+{
+    return m_fullScreenViewer;
+}
+
+void TForm1::ToggleFullScreenViewer()
+{
+    m_fullScreenViewer = !m_fullScreenViewer;
+    const bool show = !m_fullScreenViewer;
+    menuBar()->setVisible(show);
+    for (QToolBar* tb : {m_tbGeneral, m_tbNavigation, m_tbDrives})
+        tb->setVisible(show);
+    statusBar()->setVisible(show);
+    m_leftSplit->setVisible(show);
+    PanelOf(ActivePane())->setVisible(show);
+}
+
+void TForm1::Terminate()
+{
+    m_terminating = true;
+    close();
+    QApplication::quit();
+}
+
+uint32_t TForm1::MessageNumberOfQuitType(int quitType)
+{
+    return quitType == 3 ? WM_MINIMIZE : 0;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (m_terminating) {
+        event->accept();
+        return;
+    }
+    // Pending asynchronous file operations are asked about here once they exist.
+    const CloseDecision d = CloseRules::Decide(m_settings.QuitType, AskCloseQuery);
+    m_settings.QuitType = d.quitType;
+    if (d.minimize)
+        PostMessage(WM_MINIMIZE);
+    if (!d.close) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QApplication::quit();
+}
+
+void TForm1::shutdown()
+{
+    if (m_shutdownDone)
+        return;
+    m_shutdownDone = true;
+    if (m_startupDone) {
+        try {
+            m_settings.Save();
+        } catch (const std::exception& e) {
+            TMessages::Show(MsgKind::Error, QString::fromUtf8(e.what()));
+        }
+    }
+    if (m_left.Model)
+        m_left.Model->BeginListing();
+    if (m_right.Model)
+        m_right.Model->BeginListing();
+    m_left.ClearItems();
+    m_right.ClearItems();
+    if (m_left.Model)
+        m_left.Model->EndListing();
+    if (m_right.Model)
+        m_right.Model->EndListing();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    m_leftPaneWidth = -1;
+    applyPaneSplit();
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && QSystemTrayIcon::isSystemTrayAvailable())
+        QTimer::singleShot(0, this, [this] { hide(); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (isActiveWindow() && handleKey(watched, static_cast<QKeyEvent*>(event)))
+            return true;
+        break;
+    case QEvent::MouseButtonPress:
+        if (TDirData* pane = PaneOfList(watched)) {
+            ActivatePane(*pane);
+        } else if (watched == m_panLeft->PathLabel || watched == m_panLeft->FilterPanel
+                   || watched == m_panLeft->Filter || watched == m_panLeft->Filter->lineEdit()) {
+            ActivatePane(m_left);
+        } else if (watched == m_panRight->PathLabel || watched == m_panRight->FilterPanel
+                   || watched == m_panRight->Filter || watched == m_panRight->Filter->lineEdit()) {
+            ActivatePane(m_right);
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (TDirData* pane = PaneOfList(watched); pane && watched == pane->FileList->viewport())
+            QTimer::singleShot(0, this, [this, pane] { FilesMouseUp(*pane); });
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::handleKey(QObject* watched, QKeyEvent* key)
+{
+    // Hot keys 1-3 first; the key still goes on to the focused control.
+    switch (m_hotKeys.Match(key->key(), key->modifiers())) {
+    case 1:
+        if (m_sbViewer->isChecked())
+            ToggleFullScreenViewer();
+        return false;
+    case 2:
+        m_sbViewer->toggle();
+        return false;
+    case 3:
+        if (!m_sbViewer->isChecked())
+            MinimizeApplication();
+        return false;
+    default:
+        break;
+    }
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+        MessageBeep();
+        TDirData& other = OtherPane();
+        if (other.FileList)
+            other.FileList->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    TDirData* pane = PaneOfList(watched);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (!pane || watched != pane->FileList || mods != Qt::NoModifier)
+        return false;
+    if (key->key() == Qt::Key_Delete) {
+        if (OnDeleteKey)
+            OnDeleteKey();
+        return false;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        ActivateItem(*pane);
+        return true;
+    }
+    return false;
+}
+
+void TForm1::DirPopupOpening(TDirData& pane, const QPoint& pos)
+{
+    ActivatePane(pane);
+    m_popupPane = &pane;
+    QListView* list = pane.FileList;
+    const QModelIndex current = list->currentIndex();
+    if (!current.isValid() || !list->selectionModel()->isSelected(current)) {
+        const QModelIndex under = list->indexAt(pos);
+        if (under.isValid())
+            list->setCurrentIndex(under);
+    }
+    const QModelIndex now = list->currentIndex();
+    const TFileData* e = now.isValid() && now.row() < pane.Count ? pane.Item(now.row()) : nullptr;
+    const bool fileRow = e && e->Kind == fkFile;
+    m_dirPopup->findChild<QAction*>(QStringLiteral("View1"))->setEnabled(false);
+    m_dirPopup->findChild<QAction*>(QStringLiteral("Viewastext1"))->setEnabled(fileRow);
+    m_dirPopup->findChild<QAction*>(QStringLiteral("Open1"))
+        ->setEnabled(fileRow || (e && e->Kind == fkDirectory && pane.ArchiveDepth == 0));
+    m_dirPopup->exec(list->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::MainMenuOpening()
+{
+    TDirData& pane = ActivePane();
+    bool sfv = false;
+    if (pane.FileList && pane.ArchiveDepth == 0) {
+        const QModelIndexList selected = pane.FileList->selectionModel()->selectedIndexes();
+        const QModelIndex current = pane.FileList->currentIndex();
+        if (selected.size() == 1 && selected.first() == current && current.row() < pane.Count) {
+            const TFileData& e = *pane.Item(current.row());
+            sfv = e.Kind == fkFile && e.Name.toUpper().endsWith(QLatin1String(".SFV"));
+        }
+    }
+    if (QAction* a = menuBar()->findChild<QAction*>(QStringLiteral("CheckSFVvalues1")))
+        a->setEnabled(sfv);
+}
+
+void TForm1::About1Click()
+{
+    TDlgAbout dialog(this);
+    ShowModal(dialog);
+}
+
+void TForm1::Contents1Click()
+{
+    HelpWindow::ShowTopic(this, QStringLiteral("Introduction"));
+}
+
+int RunDorvane(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("Dorvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    std::unique_ptr<TSharedMemory> channel;
+    try {
+        channel = std::make_unique<TSharedMemory>();
+    } catch (const std::exception& e) {
+        TMessages::Show(MsgKind::Error, QString::fromUtf8(e.what()));
+        return 1;
+    }
+    if (channel->Existed()) {
+        // Another instance runs: it comes to the front (or uninstalls); this one ends.
+        channel->Post(CommandLine::IsSingleRemove(arguments) ? WM_REMOVE : WM_RESTORE);
+        return 0;
+    }
+    TForm1 form(arguments);
+    QObject::connect(channel.get(), &TSharedMemory::MessageReceived, &form,
+                     [&form](uint32_t message, const QByteArray&) {
+                         if (message == WM_RESTORE || message == WM_REMOVE)
+                             form.HandleMessage(message);
+                     });
+    // The session may always end; settings are written when the window goes.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [](QSessionManager&) {});
+    form.show();
+    form.Startup();
+    return app.exec();
+}

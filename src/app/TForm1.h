@@ -1,0 +1,170 @@
+// The main window: two directory panes with the command column between them, tool
+// bars, menus, the notification icon, and the program's start-up and shutdown.
+// Handlers keep their short names (BTNCopyClick, ...) and call the pane logic.
+#pragma once
+
+#include "app/AppSettings.h"
+#include "app/DriveSpace.h"
+#include "app/ExtIconCache.h"
+#include "app/HotKeyTable.h"
+#include "app/PaneDrawContext.h"
+#include "app/TDirData.h"
+#include "platform/DriveList.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class PanePanel;
+class QAction;
+class QComboBox;
+class QMenu;
+class QSystemTrayIcon;
+class QToolBar;
+class QToolButton;
+class QApplication;
+class TSharedMemory;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // arguments: the command line without the program name
+    explicit TForm1(const QStringList& arguments, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up steps that follow the window's creation; the last one sets StartupDone.
+    void Startup();
+    bool StartupDone() const { return m_startupDone; }
+
+    TDirData& Left() { return m_left; }
+    TDirData& Right() { return m_right; }
+    TDirData& ActivePane();
+    TDirData& OtherPane();
+    bool LeftIsActive() const { return m_leftActive; }
+    void ActivatePane(TDirData& pane);
+    TDirData* PaneOfList(const QObject* list);
+    PanePanel* PanelOf(const TDirData& pane) const;
+    AppSettings& Settings() { return m_settings; }
+    HotKeyTable& HotKeys() { return m_hotKeys; }
+
+    // Pane work.
+    void ReadDirectory(TDirData& pane);
+    void RefreshPane(TDirData& pane);
+    void SortPane(TDirData& pane, bool sortDirectories, bool sortFiles);
+    void SaveDirSizes(TDirData& pane);
+    void SelectGroup(TDirData& pane, int group);
+    void NewIconFound(int paneId, int index, int iconIndex, quintptr imageList);
+    void DirSizeFound(const QString& directoryPath, uint32_t fileCount, uint32_t dirCount,
+                      int64_t allocatedSize, int64_t size);
+    void ComputeColumnWidths(TDirData& pane);
+    void AutoSizeColumns(TDirData& pane);
+    QString SelectionSummary(TDirData& pane);
+    QString CopyPathText();
+
+    // Window messages, from other instances or posted to itself.
+    void PostMessage(uint32_t message, uint32_t wparam = 0);
+    void HandleMessage(uint32_t message, uint32_t wparam = 0);
+
+    void MinimizeApplication();
+    void RestoreApplication();
+    bool IsMinimizedToTray() const;
+    void ToggleFullScreenViewer();
+    bool InFullScreenViewer() const;
+    // Ends the program without the close questions.
+    void Terminate();
+
+    // The close question; tests replace it to answer without a dialog.
+    std::function<int()> AskCloseQuery;
+    // Started by the Delete key in a list; the delete command connects here.
+    std::function<void()> OnDeleteKey;
+
+    // Volumes shown in the drive bar and the volume rows.
+    const QVector<TVolume>& Volumes() const { return m_volumes; }
+    void RefreshVolumes();
+
+    static uint32_t MessageNumberOfQuitType(int quitType);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Layout (TForm1Layout.cpp).
+    void buildLayout();
+    void buildToolBars();
+    void buildCommandColumn();
+    void buildMenus();
+    void buildDirPopup();
+    void buildHeaderPopup();
+    void buildTray();
+    QToolButton* addCommandButton(const QString& objectName, const QString& caption, const QString& hint);
+    QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& caption,
+                           const QString& hint = {});
+    void sizeCommandColumn();
+    void applyPaneSplit();
+    void wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePanel* otherPanel);
+
+    // Handlers.
+    void directionClick();
+    void Copypathtoclipboard1Click();
+    void LHeaderSectionClick(TDirData& pane, int section);
+    void SortChange(TDirData& pane);
+    void FilterApply(TDirData& pane);
+    void FilesMouseUp(TDirData& pane);
+    void FilesDblClick(TDirData& pane);
+    void ActivateItem(TDirData& pane);
+    void DirPopupOpening(TDirData& pane, const QPoint& pos);
+    void MainMenuOpening();
+    void About1Click();
+    void Contents1Click();
+    void SBDriveClick(int index);
+    bool handleKey(QObject* watched, QKeyEvent* key);
+
+    // Start-up and shutdown (TForm1.cpp).
+    void handleCommandLine();
+    void shutdown();
+    void updateTitleHints();
+
+    QStringList m_arguments;
+    AppSettings m_settings;
+    HotKeyTable m_hotKeys;
+    TDirData m_left{1};
+    TDirData m_right{2};
+    bool m_leftActive = true;
+    bool m_startupDone = false;
+    bool m_terminating = false;
+    bool m_shutdownDone = false;
+    QVector<TVolume> m_volumes;
+    ExtIconCache m_extIconCache;
+    DriveSpace m_driveSpace;
+    PaneDrawContext m_drawContext;
+
+    PanePanel* m_panLeft = nullptr;
+    PanePanel* m_panRight = nullptr;
+    QWidget* m_leftSplit = nullptr;
+    QWidget* m_panCenter = nullptr;
+    QToolButton* m_direction = nullptr;
+    QList<QToolButton*> m_commandButtons;
+    QToolBar* m_tbGeneral = nullptr;
+    QToolBar* m_tbNavigation = nullptr;
+    QToolBar* m_tbDrives = nullptr;
+    QToolButton* m_sbViewer = nullptr;
+    QToolButton* m_speedButton2 = nullptr;
+    QComboBox* m_driveList = nullptr;
+    QList<QAction*> m_driveActions;      // TBDrive01..TBDrive26 in the drive bar
+    QMenu* m_dirPopup = nullptr;
+    QMenu* m_headerPopup = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    TDirData* m_popupPane = nullptr;     // pane the last pop-up menu was opened on
+    bool m_fullScreenViewer = false;     // menu and bars hidden, the viewer fills the window
+    int m_leftPaneWidth = -1;            // set by dragging LeftSplit; -1 follows the window
+};
+
+// Runs the program: the single-instance check, then the main window until it ends.
+int RunDorvane(QApplication& app);

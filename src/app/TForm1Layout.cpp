@@ -1,0 +1,406 @@
+// Building the main window's widgets, menus and tool bars, with the object names and
+// captions users and screen readers know them by.
+#include "app/TForm1.h"
+
+#include "app/AppIcon.h"
+#include "app/PaneHeader.h"
+#include "app/PaneItemDelegate.h"
+#include "app/PaneListModel.h"
+#include "app/PanePanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString withoutMnemonic(QString caption)
+{
+    caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return caption;
+}
+
+// The 3-pixel bar between the left pane and the command column; dragging it sets
+// the left pane's width until the window is resized again.
+class SplitBar : public QWidget {
+public:
+    SplitBar(QWidget* parent, std::function<void(int)> moved)
+        : QWidget(parent)
+        , m_moved(std::move(moved))
+    {
+        setFixedWidth(3);
+        setCursor(Qt::SplitHCursor);
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        if (e->buttons() & Qt::LeftButton)
+            m_moved(mapToParent(e->position().toPoint()).x());
+    }
+
+private:
+    std::function<void(int)> m_moved;
+};
+
+} // namespace
+
+void TForm1::buildLayout()
+{
+    setObjectName(QStringLiteral("Form1"));
+    resize(593, 455);
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_panLeft = new PanePanel(PanePanel::Left, central);
+    m_leftSplit = new SplitBar(central, [this](int x) {
+        m_leftPaneWidth = std::clamp(x, 40, std::max(40, width() - m_panCenter->width() - 40));
+        applyPaneSplit();
+    });
+    m_leftSplit->setObjectName(QStringLiteral("LeftSplit"));
+    m_leftSplit->setAccessibleName(QStringLiteral("LeftSplit"));
+    m_panCenter = new QWidget(central);
+    m_panCenter->setObjectName(QStringLiteral("PanCenter"));
+    m_panCenter->setAccessibleName(QStringLiteral("PanCenter"));
+    m_panRight = new PanePanel(PanePanel::Right, central);
+    row->addWidget(m_panLeft);
+    row->addWidget(m_leftSplit);
+    row->addWidget(m_panCenter);
+    row->addWidget(m_panRight, 1);
+    setCentralWidget(central);
+
+    m_driveList = new QComboBox(central);
+    m_driveList->setObjectName(QStringLiteral("DriveList"));
+    m_driveList->hide();
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setAccessibleName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(true);
+
+    buildToolBars();
+    buildCommandColumn();
+    buildMenus();
+    buildDirPopup();
+    buildHeaderPopup();
+    buildTray();
+}
+
+void TForm1::buildToolBars()
+{
+    auto band = [this](const QString& name, const QString& title) {
+        auto* tb = addToolBar(title);
+        tb->setObjectName(name);
+        tb->setAccessibleName(title);
+        tb->setIconSize(QSize(16, 16));
+        tb->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return tb;
+    };
+    auto button = [](QToolBar* tb, const QString& name, const QString& caption, const QString& hint,
+                     const QIcon& icon = {}) {
+        auto* b = new QToolButton(tb);
+        b->setObjectName(name);
+        b->setText(caption);
+        b->setAccessibleName(caption);
+        b->setToolTip(hint.isEmpty() ? caption : hint);
+        b->setStatusTip(hint.isEmpty() ? caption : hint);
+        b->setIcon(icon);
+        b->setAutoRaise(true);
+        tb->addWidget(b);
+        return b;
+    };
+    QStyle* st = style();
+    m_tbGeneral = band(QStringLiteral("TBGeneral"), QStringLiteral("Viewer"));
+    m_sbViewer = button(m_tbGeneral, QStringLiteral("SBViewer"), QStringLiteral("Viewer"),
+                        QStringLiteral("Viewer on/off"), st->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_sbViewer->setCheckable(true);
+    m_speedButton2 = button(m_tbGeneral, QStringLiteral("SpeedButton2"), QStringLiteral("Full screen"),
+                            QStringLiteral("Full screen viewer"), st->standardIcon(QStyle::SP_TitleBarMaxButton));
+    connect(m_speedButton2, &QToolButton::clicked, this, [this] {
+        if (m_sbViewer->isChecked())
+            ToggleFullScreenViewer();
+    });
+
+    m_tbNavigation = band(QStringLiteral("TBNavigation"), QStringLiteral("Navigation"));
+    button(m_tbNavigation, QStringLiteral("NavBack"), QStringLiteral("Back"), {}, st->standardIcon(QStyle::SP_ArrowBack));
+    button(m_tbNavigation, QStringLiteral("NavForward"), QStringLiteral("Forward"), {},
+           st->standardIcon(QStyle::SP_ArrowForward));
+    auto* refresh = button(m_tbNavigation, QStringLiteral("NavRefresh"), QStringLiteral("Refresh"), {},
+                           st->standardIcon(QStyle::SP_BrowserReload));
+    connect(refresh, &QToolButton::clicked, this, [this] { RefreshPane(ActivePane()); });
+    button(m_tbNavigation, QStringLiteral("NavRoot"), QStringLiteral("Root"), {}, st->standardIcon(QStyle::SP_DriveHDIcon));
+
+    addToolBarBreak();
+    m_tbDrives = band(QStringLiteral("TBDrives"), QStringLiteral("Drives"));
+    for (int i = 1; i <= 26; ++i) {
+        auto* b = button(m_tbDrives, QStringLiteral("TBDrive%1").arg(i, 2, 10, QLatin1Char('0')),
+                         QString(QChar(char16_t(u'a' + i - 1))) + QLatin1Char(':'), {});
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        connect(b, &QToolButton::clicked, this, [this, i] { SBDriveClick(i - 1); });
+        m_driveActions << m_tbDrives->actions().last();
+        m_driveActions.last()->setVisible(false);
+    }
+}
+
+QToolButton* TForm1::addCommandButton(const QString& objectName, const QString& caption, const QString& hint)
+{
+    auto* b = new QToolButton(m_panCenter);
+    b->setObjectName(objectName);
+    b->setText(caption);
+    b->setAccessibleName(withoutMnemonic(caption));
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    m_panCenter->layout()->addWidget(b);
+    if (objectName.startsWith(QLatin1String("BTN")))
+        m_commandButtons << b;
+    return b;
+}
+
+void TForm1::buildCommandColumn()
+{
+    auto* column = new QVBoxLayout(m_panCenter);
+    column->setContentsMargins(2, 4, 2, 4);
+    column->setSpacing(1);
+    m_direction = addCommandButton(QStringLiteral("direction"), QStringLiteral(">>>>"), {});
+    m_direction->setAccessibleName(QStringLiteral("direction"));
+    connect(m_direction, &QToolButton::clicked, this, &TForm1::directionClick);
+    struct Command {
+        const char* name;
+        const char* caption;
+        const char* hint;
+    };
+    static const Command commands[] = {
+        {"BTNCopy", "&Copy", "Copy selected files and directories"},
+        {"BTNMove", "&Move", "Move selected files and directories"},
+        {"BTNDelete", "&Delete", "Delete selected files and directories"},
+        {"BTNRename", "Re&name", "Rename the selected file or directory"},
+        {"BTNOpen", "&Open", "Open the last selected file or directory"},
+        {"BTNViewAsText", "View as &text", "View as text the last selected file or directory"},
+        {"BTNDescribe", "De&scribe", "Describe file or directory"},
+        {"BTNAttributes", "A&ttributes", "View/change file or directory attributes"},
+        {"BTNToZip", "To zip", "View/change file or directory attributes"},
+        {"BTNProperties", "Properties", "View/change file or directory attributes"},
+        {"BTNRefresh", "&Refresh", "Refresh directory listing"},
+        {"BTNNewDir", "Ne&w dir/zip", "Create new directory"},
+        {"BTNGoToOther", "&Go to other", "Go to the same directory that is shown in the other pane"},
+        {"BTNViewInfos", "View &infos", "View informations about the last selected file or directory"},
+    };
+    for (const Command& c : commands)
+        addCommandButton(QLatin1String(c.name), QLatin1String(c.caption), QLatin1String(c.hint));
+    m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNViewInfos"))->hide();
+    connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNRefresh")), &QToolButton::clicked, this,
+            [this] { RefreshPane(ActivePane()); });
+    column->addStretch(1);
+}
+
+void TForm1::sizeCommandColumn()
+{
+    // Every button of the column as wide as the widest caption needs.
+    int widest = 0;
+    for (QToolButton* b : m_commandButtons)
+        widest = std::max(widest, b->sizeHint().width());
+    widest += 4;
+    for (QToolButton* b : m_commandButtons)
+        b->setFixedWidth(widest);
+    m_direction->setFixedWidth(widest);
+    const int offset = m_panCenter->layout()->contentsMargins().left();
+    m_panCenter->setFixedWidth(2 * offset + widest + 4);
+}
+
+void TForm1::applyPaneSplit()
+{
+    if (!m_panCenter)
+        return;
+    const int columnWidth = m_panCenter->width() + m_leftSplit->width();
+    const int paneWidth = m_leftPaneWidth >= 0 ? m_leftPaneWidth : (width() - columnWidth) / 2;
+    m_panLeft->setFixedWidth(std::max(0, paneWidth));
+}
+
+QAction* TForm1::addMenuAction(QMenu* menu, const QString& objectName, const QString& caption, const QString& hint)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(objectName);
+    if (!hint.isEmpty())
+        a->setStatusTip(hint);
+    return a;
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto topMenu = [bar](const QString& name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    QMenu* file = topMenu(QStringLiteral("File1"), QStringLiteral("&File"));
+    connect(addMenuAction(file, QStringLiteral("MinimizeDorvane1"), QStringLiteral("Minimize Dorvane")),
+            &QAction::triggered, this, &TForm1::MinimizeApplication);
+    connect(addMenuAction(file, QStringLiteral("Exit1"), QStringLiteral("Shutdown Dorvane")), &QAction::triggered,
+            this, &TForm1::Terminate);
+
+    QMenu* edit = topMenu(QStringLiteral("Edit1"), QStringLiteral("&Edit"));
+    connect(addMenuAction(edit, QStringLiteral("Copypathtoclipboard1"), QStringLiteral("Copy path to clipboard")),
+            &QAction::triggered, this, &TForm1::Copypathtoclipboard1Click);
+    QMenu* selectAll = edit->addMenu(QStringLiteral("Select &all"));
+    selectAll->setObjectName(QStringLiteral("Selectall1"));
+    connect(addMenuAction(selectAll, QStringLiteral("Filesanddirectories1"), QStringLiteral("Files a&nd directories")),
+            &QAction::triggered, this, [this] { SelectGroup(ActivePane(), 2); });
+    connect(addMenuAction(selectAll, QStringLiteral("Files1"), QStringLiteral("&Files")), &QAction::triggered, this,
+            [this] { SelectGroup(ActivePane(), 1); });
+    connect(addMenuAction(selectAll, QStringLiteral("Directories1"), QStringLiteral("&Directories")),
+            &QAction::triggered, this, [this] { SelectGroup(ActivePane(), 0); });
+
+    QMenu* dir = topMenu(QStringLiteral("Directory"), QStringLiteral("Director&y"));
+    connect(addMenuAction(dir, QStringLiteral("Refresh2"), QStringLiteral("Refresh")), &QAction::triggered, this,
+            [this] { RefreshPane(ActivePane()); });
+    addMenuAction(dir, QStringLiteral("Synchronize1"), QStringLiteral("Synchronize"));
+
+    QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), QStringLiteral("&Bookmarks"));
+    addMenuAction(bookmarks, QStringLiteral("Addbookmark"), QStringLiteral("Add bookmark"));
+    addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), QStringLiteral("Edit bookmarks"));
+    bookmarks->addSeparator();
+
+    QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), QStringLiteral("&Viewer"));
+    addMenuAction(viewer, QStringLiteral("Copytoclipboard1"), QStringLiteral("Copy to clipboard"));
+    addMenuAction(viewer, QStringLiteral("Print1"), QStringLiteral("Print"));
+    addMenuAction(viewer, QStringLiteral("Search1"), QStringLiteral("Search"));
+    viewer->menuAction()->setVisible(false);
+
+    QMenu* utility = topMenu(QStringLiteral("Utility"), QStringLiteral("&Utility"));
+    connect(addMenuAction(utility, QStringLiteral("Refreshdrivelist1"), QStringLiteral("Refresh drive list")),
+            &QAction::triggered, this, &TForm1::RefreshVolumes);
+    addMenuAction(utility, QStringLiteral("Uninstall1"), QStringLiteral("Uninstall"),
+                  QStringLiteral("Remove some software currently installed on this machine"));
+    addMenuAction(utility, QStringLiteral("Connect1"), QStringLiteral("Connect drive"),
+                  QStringLiteral("Connect network drive"));
+    addMenuAction(utility, QStringLiteral("Disconnectnetworkdrive1"), QStringLiteral("Disconnect drive"),
+                  QStringLiteral("Disconnect network drive"));
+    addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), QStringLiteral("Edit mp3 ID3 tags"));
+    addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), QStringLiteral("Convert ZIP to EXE"));
+    addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), QStringLiteral("Extract all ZIPs"));
+    addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), QStringLiteral("Check SFV values"));
+
+    QAction* configure = bar->addAction(QStringLiteral("Config&ure"));
+    configure->setObjectName(QStringLiteral("Configure1"));
+
+    QMenu* help = topMenu(QStringLiteral("Help1"), QStringLiteral("&Help"));
+    connect(addMenuAction(help, QStringLiteral("Contents1"), QStringLiteral("&Contents")), &QAction::triggered, this,
+            &TForm1::Contents1Click);
+    connect(addMenuAction(help, QStringLiteral("About1"), QStringLiteral("&About")), &QAction::triggered, this,
+            &TForm1::About1Click);
+
+    for (QMenu* m : {file, edit, dir, bookmarks, utility, help})
+        connect(m, &QMenu::aboutToShow, this, &TForm1::MainMenuOpening);
+}
+
+void TForm1::buildDirPopup()
+{
+    m_dirPopup = new QMenu(this);
+    m_dirPopup->setObjectName(QStringLiteral("DirPopup"));
+    QMenu* quick = m_dirPopup->addMenu(QStringLiteral("Quick dir"));
+    quick->setObjectName(QStringLiteral("Quickdir1"));
+    QAction* last = addMenuAction(m_dirPopup, QStringLiteral("LastPopup"), QString());
+    last->setVisible(false);
+    addMenuAction(m_dirPopup, QStringLiteral("Open1"), QStringLiteral("Open"));
+    addMenuAction(m_dirPopup, QStringLiteral("View1"), QStringLiteral("View"));
+    addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), QStringLiteral("View as text"));
+    addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), QStringLiteral("View infos"));
+    m_dirPopup->addSeparator();
+    addMenuAction(m_dirPopup, QStringLiteral("Copy1"), QStringLiteral("Copy"));
+    addMenuAction(m_dirPopup, QStringLiteral("Move1"), QStringLiteral("Move"));
+    addMenuAction(m_dirPopup, QStringLiteral("Delete1"), QStringLiteral("Delete"));
+    addMenuAction(m_dirPopup, QStringLiteral("Rename1"), QStringLiteral("Rename"));
+    m_dirPopup->addSeparator();
+    addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), QStringLiteral("New dir/zip"));
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), QStringLiteral("Refresh")), &QAction::triggered,
+            this, [this] { RefreshPane(ActivePane()); });
+    addMenuAction(m_dirPopup, QStringLiteral("Properties1"), QStringLiteral("Properties"));
+}
+
+void TForm1::buildHeaderPopup()
+{
+    m_headerPopup = new QMenu(this);
+    m_headerPopup->setObjectName(QStringLiteral("HeaderPopup"));
+    addMenuAction(m_headerPopup, QStringLiteral("Autosizecolumns1"), QStringLiteral("Auto-size columns"));
+}
+
+void TForm1::buildTray()
+{
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
+    connect(addMenuAction(m_trayMenu, QStringLiteral("Restore"), QStringLiteral("Restore")), &QAction::triggered,
+            this, &TForm1::RestoreApplication);
+    connect(addMenuAction(m_trayMenu, QStringLiteral("Shutdown1"), QStringLiteral("Shut down")), &QAction::triggered,
+            this, &TForm1::Terminate);
+    m_tray = new QSystemTrayIcon(AppIcon::Make(), this);
+    m_tray->setObjectName(QStringLiteral("TrayIcon"));
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            RestoreApplication();
+    });
+    m_tray->show();
+}
+
+void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePanel* otherPanel)
+{
+    pane.FileList = panel->Files;
+    pane.ViewerPanel = otherPanel->ViewerPanel;
+    pane.OtherFilterPanel = otherPanel->FilterPanel;
+    pane.TopPanel = panel->TopPanel;
+    pane.OtherTopPanel = otherPanel->TopPanel;
+    pane.FilterCombo = panel->Filter;
+    pane.SortCombo = panel->Sort;
+    pane.PathLabel = panel->PathLabel;
+    pane.Header = panel->Header;
+    pane.OtherHeader = otherPanel->Header;
+    pane.Gauge = panel->Gauge;
+    pane.Ascending = 1;
+    pane.ArchiveDepth = 0;
+    pane.ArchivePath.clear();
+
+    auto* model = new PaneListModel(pane, m_settings, panel->Files);
+    pane.Model = model;
+    panel->Files->setModel(model);
+    panel->Files->setItemDelegate(new PaneItemDelegate(pane, m_drawContext, panel->Files));
+    panel->Header->SetSortState([&pane] { return pane.SortMode(); }, [&pane] { return pane.Ascending != 0; });
+
+    connect(panel->Header, &QHeaderView::sectionClicked, this,
+            [this, &pane](int section) { LHeaderSectionClick(pane, section); });
+    connect(panel->Header, &QHeaderView::sectionResized, panel->Files->viewport(), qOverload<>(&QWidget::update));
+    panel->Header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(panel->Header, &QWidget::customContextMenuRequested, this, [this, &pane, panel](const QPoint& pos) {
+        QAction* chosen = m_headerPopup->exec(panel->Header->mapToGlobal(pos));
+        if (chosen && chosen->objectName() == QLatin1String("Autosizecolumns1"))
+            AutoSizeColumns(pane);
+    });
+    connect(panel->Sort, qOverload<int>(&QComboBox::activated), this, [this, &pane] { SortChange(pane); });
+    connect(panel->Filter, qOverload<int>(&QComboBox::activated), this, [this, &pane] { FilterApply(pane); });
+    connect(panel->Files, &QListView::doubleClicked, this, [this, &pane] { FilesDblClick(pane); });
+    connect(panel->Files, &QWidget::customContextMenuRequested, this,
+            [this, &pane](const QPoint& pos) { DirPopupOpening(pane, pos); });
+    panel->Files->viewport()->installEventFilter(this);
+    panel->Files->installEventFilter(this);
+    panel->PathLabel->installEventFilter(this);
+    panel->FilterPanel->installEventFilter(this);
+    panel->Filter->installEventFilter(this);
+    panel->Filter->lineEdit()->installEventFilter(this);
+    Q_UNUSED(other);
+}

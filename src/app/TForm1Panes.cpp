@@ -1,0 +1,318 @@
+// The main window's pane work: reading, sorting, filtering, selecting, and applying
+// results that background work delivers.
+#include "app/TForm1.h"
+
+#include "app/CellTexts.h"
+#include "app/PaneLister.h"
+#include "app/PaneListModel.h"
+#include "app/PanePanel.h"
+#include "app/PaneSelection.h"
+#include "app/PaneSorter.h"
+#include "core/TextOrder.h"
+#include "platform/TMessages.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QScrollBar>
+#include <QStatusBar>
+
+namespace {
+
+// Restores the previous cursor on every way out of a long operation.
+class HourglassCursor {
+public:
+    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+QString withTrailingSlash(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+void reportInternalError(const QString& where)
+{
+    TMessages::Show(MsgKind::Plain, QStringLiteral("INTERNAL SOFTWARE ERROR in ") + where);
+}
+
+} // namespace
+
+// Steps filled in by the issues that bring their parts: descriptions, folder monitors,
+// the background size and icon work, and archive listings.
+namespace pane_hooks {
+QHash<QString, QString> LoadDescriptions(const QString&) { return {}; }
+} // namespace pane_hooks
+
+void TForm1::ReadDirectory(TDirData& pane)
+{
+    HourglassCursor hourglass;
+    m_extIconCache.Harvest(pane);
+    const QString filter = pane.FilterCombo ? pane.FilterCombo->currentText() : QStringLiteral("*");
+    const QHash<QString, QString> descriptions = pane_hooks::LoadDescriptions(pane.Path);
+
+    pane.Path = withTrailingSlash(pane.Path);
+    pane.LastPath = pane.Path;
+    if (pane.PathLabel) {
+        QString label = pane.Path;
+        if (pane.ArchiveDepth > 0)
+            label += pane.ArchivePath;
+        pane.PathLabel->setText(label);
+        pane.PathLabel->setToolTip(label);
+    }
+
+    if (pane.Model)
+        pane.Model->BeginListing();
+    ++pane.Generation;
+    pane.ColumnWidths = {10, 10, 10};
+
+    ListingInputs in;
+    in.Filter = filter.isEmpty() ? QStringLiteral("*") : filter;
+    in.Options = {m_settings.HideHidden, m_settings.HideExtra, m_settings.HideDescription, m_settings.ShowDrives};
+    for (int i = 0; i < m_driveList->count(); ++i)
+        in.Drives << m_driveList->itemText(i);
+    in.Descriptions = descriptions;
+    PaneLister::ListFolder(pane, in);
+
+    PaneSorter::SortPane(pane, true, true);
+    if (pane.Model)
+        pane.Model->EndListing();
+    if (pane.FileList)
+        pane.FileList->clearSelection();
+
+    if (pane.FilterCombo) {
+        const QSignalBlocker block(pane.FilterCombo);
+        pane.FilterCombo->clear();
+        pane.FilterCombo->addItems(pane.FilterMasks);
+        const int index = pane.FilterMasks.indexOf(in.Filter.toLower());
+        pane.FilterCombo->setCurrentIndex(index);
+        pane.FilterCombo->setEditText(index >= 0 ? pane.FilterMasks.at(index) : in.Filter);
+    }
+    ComputeColumnWidths(pane);
+    if (pane.Truncated)
+        statusBar()->showMessage(QStringLiteral("%1 holds more than %2 entries: only the first %2 are listed.")
+                                     .arg(pane.Path)
+                                     .arg(kMaxPaneItems));
+}
+
+void TForm1::RefreshPane(TDirData& pane)
+{
+    SaveDirSizes(pane);
+    ReadDirectory(pane);
+}
+
+void TForm1::SortPane(TDirData& pane, bool sortDirectories, bool sortFiles)
+{
+    HourglassCursor hourglass;
+    if (pane.Model)
+        pane.Model->BeginListing();
+    PaneSorter::SortPane(pane, sortDirectories, sortFiles);
+    if (pane.Model)
+        pane.Model->EndListing();
+    if (pane.FileList)
+        pane.FileList->clearSelection();
+}
+
+void TForm1::SaveDirSizes(TDirData& pane)
+{
+    // Kept by the folder-size cache once it exists; nothing is cached inside archives.
+    Q_UNUSED(pane);
+}
+
+void TForm1::SelectGroup(TDirData& pane, int group)
+{
+    if (!pane.FileList)
+        return;
+    QItemSelectionModel* sel = pane.FileList->selectionModel();
+    sel->clearSelection();
+    const auto range = PaneSelection::GroupRange(pane, group);
+    if (!range)
+        return;
+    const QAbstractItemModel* model = pane.FileList->model();
+    sel->select(QItemSelection(model->index(range->first, 0), model->index(range->second, 0)),
+                QItemSelectionModel::Select);
+}
+
+QString TForm1::SelectionSummary(TDirData& pane)
+{
+    std::vector<int> rows;
+    if (pane.FileList)
+        for (const QModelIndex& i : pane.FileList->selectionModel()->selectedIndexes())
+            rows.push_back(i.row());
+    return PaneSelection::Summary(pane, rows);
+}
+
+void TForm1::NewIconFound(int paneId, int index, int iconIndex, quintptr imageList)
+{
+    try {
+        TDirData* pane = paneId == 1 ? &m_left : (paneId == 2 ? &m_right : nullptr);
+        if (!pane || index < 0 || index >= pane->Count)
+            return;
+        pane->Item(index)->SysIconIndex = iconIndex;
+        pane->Item(index)->SysImageList = imageList;
+        if (pane->FileList) {
+            const QRect row = pane->FileList->visualRect(pane->Model->index(index));
+            pane->FileList->viewport()->update(QRect(row.left(), row.top(), 16, row.height()));
+        }
+    } catch (const std::exception&) {
+        reportInternalError(QStringLiteral("NewIconFound"));
+    }
+}
+
+void TForm1::DirSizeFound(const QString& directoryPath, uint32_t fileCount, uint32_t dirCount,
+                          int64_t allocatedSize, int64_t size)
+{
+    try {
+        QString path = directoryPath;
+        while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        const int cut = path.lastIndexOf(QLatin1Char('/'));
+        const QString parent = path.left(cut + 1);
+        const QString name = path.mid(cut + 1);
+        for (TDirData* pane : {&m_left, &m_right}) {
+            if (pane->ArchiveDepth > 0 || pane->Path != parent)
+                continue;
+            for (int i = 0; i < pane->DirCount; ++i) {
+                TFileData& e = *pane->Item(i);
+                if (e.Name != name)
+                    continue;
+                e.Size = size;
+                e.AllocatedSize = allocatedSize;
+                e.FileCount = fileCount;
+                e.DirCount = dirCount;
+                e.SizeKnown = 1;
+                if (pane->Model)
+                    pane->Model->RowChanged(i);
+            }
+        }
+    } catch (const std::exception&) {
+        reportInternalError(QStringLiteral("DirSizeFound"));
+    }
+}
+
+void TForm1::ComputeColumnWidths(TDirData& pane)
+{
+    const QFontMetrics fm(pane.FileList ? pane.FileList->font() : font());
+    pane.ColumnWidths[1] = std::max(10, fm.horizontalAdvance(QStringLiteral("99.999/99.999")) + 3);
+    // Widths depend on the text only; most times repeat a few shapes, so equal texts
+    // are measured once.
+    QHash<QString, int> timeWidths;
+    for (int i = 0; i < pane.Count; ++i) {
+        const TFileData& e = *pane.Item(i);
+        pane.ColumnWidths[0] = std::max(pane.ColumnWidths[0], fm.horizontalAdvance(e.Name) + 16 + 2);
+        if (e.Kind == fkDrive)
+            continue;
+        const QString time = EntryTexts::Time(e);
+        auto it = timeWidths.find(time);
+        if (it == timeWidths.end())
+            it = timeWidths.insert(time, fm.horizontalAdvance(time) + 3);
+        pane.ColumnWidths[2] = std::max(pane.ColumnWidths[2], *it);
+    }
+}
+
+void TForm1::AutoSizeColumns(TDirData& pane)
+{
+    if (!pane.Header)
+        return;
+    for (int i = 0; i < 3; ++i)
+        pane.Header->resizeSection(i, pane.ColumnWidths[size_t(i)]);
+    if (pane.FileList)
+        pane.FileList->viewport()->update();
+}
+
+void TForm1::LHeaderSectionClick(TDirData& pane, int section)
+{
+    ActivatePane(pane);
+    static const int modes[] = {SortByName, SortBySize, SortByTime, SortByDesc};
+    if (section < 0 || section > 3)
+        return;
+    const int mode = modes[section];
+    if (mode == pane.SortMode())
+        pane.Ascending = pane.Ascending ? 0 : 1;
+    pane.SetSortMode(mode);
+    if (pane.Header)
+        pane.Header->viewport()->update();
+    SortPane(pane, true, true);
+}
+
+void TForm1::SortChange(TDirData& pane)
+{
+    ActivatePane(pane);
+    if (pane.Header)
+        pane.Header->viewport()->update();
+    SortPane(pane, true, true);
+}
+
+void TForm1::FilterApply(TDirData& pane)
+{
+    ReadDirectory(pane);
+}
+
+void TForm1::FilesMouseUp(TDirData& pane)
+{
+    const QString summary = SelectionSummary(pane);
+    if (pane.FileList) {
+        pane.FileList->setStatusTip(summary);
+        pane.FileList->setToolTip(summary);
+    }
+    statusBar()->showMessage(summary);
+}
+
+void TForm1::FilesDblClick(TDirData& pane)
+{
+    ActivateItem(pane);
+}
+
+void TForm1::ActivateItem(TDirData& pane)
+{
+    ActivatePane(pane);
+    if (!pane.FileList)
+        return;
+    const QModelIndex current = pane.FileList->currentIndex();
+    if (!current.isValid() || current.row() >= pane.Count)
+        return;
+    if (pane.FilterCombo)
+        pane.FilterCombo->setEditText(QStringLiteral("*"));
+    const TFileData& e = *pane.Item(current.row());
+    if (e.Kind == fkDrive) {
+        pane.Path = withTrailingSlash(e.Name);
+    } else if (e.IsParent()) {
+        QString path = pane.Path;
+        path.chop(1);
+        pane.Path = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    } else if (e.Kind == fkDirectory) {
+        pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
+    } else {
+        return;
+    }
+    pane.ArchiveDepth = 0;
+    pane.ArchivePath.clear();
+    ReadDirectory(pane);
+}
+
+QString TForm1::CopyPathText()
+{
+    TDirData& pane = ActivePane();
+    QString text = pane.Path;
+    if (pane.ArchiveDepth > 0)
+        text += pane.ArchivePath;
+    if (pane.FileList) {
+        const QModelIndex current = pane.FileList->currentIndex();
+        if (current.isValid() && current.row() < pane.Count
+            && pane.FileList->selectionModel()->isSelected(current)) {
+            const TFileData& e = *pane.Item(current.row());
+            if (e.Kind == fkDirectory || e.Kind == fkFile)
+                text += e.Name;
+        }
+    }
+    return text;
+}
+
+void TForm1::Copypathtoclipboard1Click()
+{
+    QApplication::clipboard()->setText(CopyPathText());
+}

@@ -1,0 +1,102 @@
+#include "platform/VirtualKeys.h"
+
+#include <array>
+
+namespace {
+
+struct KeyRow {
+    uint32_t vk;
+    int qt;
+    const char* name;
+};
+
+// Keys that are not letters, digits or function keys.
+constexpr std::array kKeys{
+    KeyRow{0x08, Qt::Key_Backspace, "Backspace"}, KeyRow{0x09, Qt::Key_Tab, "Tab"},
+    KeyRow{0x0D, Qt::Key_Return, "Enter"},       KeyRow{0x13, Qt::Key_Pause, "Pause"},
+    KeyRow{0x14, Qt::Key_CapsLock, "Caps Lock"}, KeyRow{0x1B, Qt::Key_Escape, "Esc"},
+    KeyRow{0x20, Qt::Key_Space, "Space"},        KeyRow{0x21, Qt::Key_PageUp, "Page Up"},
+    KeyRow{0x22, Qt::Key_PageDown, "Page Down"}, KeyRow{0x23, Qt::Key_End, "End"},
+    KeyRow{0x24, Qt::Key_Home, "Home"},          KeyRow{0x25, Qt::Key_Left, "Left"},
+    KeyRow{0x26, Qt::Key_Up, "Up"},              KeyRow{0x27, Qt::Key_Right, "Right"},
+    KeyRow{0x28, Qt::Key_Down, "Down"},          KeyRow{0x2C, Qt::Key_Print, "Print Screen"},
+    KeyRow{0x2D, Qt::Key_Insert, "Insert"},      KeyRow{0x2E, Qt::Key_Delete, "Delete"},
+    KeyRow{0x6A, Qt::Key_multiply, "Num *"},     KeyRow{0x6B, Qt::Key_Plus, "Num +"},
+    KeyRow{0x6D, Qt::Key_Minus, "Num -"},        KeyRow{0x6F, Qt::Key_Slash, "Num /"},
+    KeyRow{0x90, Qt::Key_NumLock, "Num Lock"},   KeyRow{0x91, Qt::Key_ScrollLock, "Scroll Lock"},
+    KeyRow{0xBA, Qt::Key_Semicolon, ";"},        KeyRow{0xBB, Qt::Key_Equal, "="},
+    KeyRow{0xBC, Qt::Key_Comma, ","},            KeyRow{0xBE, Qt::Key_Period, "."},
+    KeyRow{0xBF, Qt::Key_Question, "/"},         KeyRow{0xC0, Qt::Key_QuoteLeft, "`"},
+    KeyRow{0xDB, Qt::Key_BracketLeft, "["},      KeyRow{0xDC, Qt::Key_Backslash, "\\"},
+    KeyRow{0xDD, Qt::Key_BracketRight, "]"},     KeyRow{0xDE, Qt::Key_Apostrophe, "'"},
+};
+
+} // namespace
+
+uint32_t VirtualKeyFromQt(int qtKey)
+{
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return uint32_t('A' + (qtKey - Qt::Key_A));
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return uint32_t('0' + (qtKey - Qt::Key_0));
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return 0x70 + uint32_t(qtKey - Qt::Key_F1);
+    if (qtKey == Qt::Key_Enter)
+        return 0x0D;
+    if (qtKey == Qt::Key_Backtab)
+        return 0x09;
+    for (const KeyRow& row : kKeys)
+        if (row.qt == qtKey)
+            return row.vk;
+    return 0;
+}
+
+int QtKeyFromVirtualKey(uint32_t vk)
+{
+    if (vk >= 'A' && vk <= 'Z')
+        return Qt::Key_A + int(vk - 'A');
+    if (vk >= '0' && vk <= '9')
+        return Qt::Key_0 + int(vk - '0');
+    if (vk >= 0x70 && vk <= 0x87)
+        return Qt::Key_F1 + int(vk - 0x70);
+    for (const KeyRow& row : kKeys)
+        if (row.vk == vk)
+            return row.qt;
+    return Qt::Key_unknown;
+}
+
+QString VirtualKeyName(uint32_t vk)
+{
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return QString(QChar(char16_t(vk)));
+    if (vk >= 0x70 && vk <= 0x87)
+        return QStringLiteral("F%1").arg(vk - 0x6F);
+    for (const KeyRow& row : kKeys)
+        if (row.vk == vk)
+            return QString::fromLatin1(row.name);
+    return {};
+}
+
+uint32_t ModifierBitsFromQt(Qt::KeyboardModifiers m)
+{
+    uint32_t bits = 0;
+    if (m & Qt::ShiftModifier)
+        bits |= hkShift;
+    if (m & Qt::ControlModifier)
+        bits |= hkCtrl;
+    if (m & Qt::AltModifier)
+        bits |= hkAlt;
+    return bits;
+}
+
+Qt::KeyboardModifiers QtModifiersFromBits(uint32_t bits)
+{
+    Qt::KeyboardModifiers m;
+    if (bits & hkShift)
+        m |= Qt::ShiftModifier;
+    if (bits & hkCtrl)
+        m |= Qt::ControlModifier;
+    if (bits & hkAlt)
+        m |= Qt::AltModifier;
+    return m;
+}
