@@ -464,7 +464,9 @@ int RunDorvane(QApplication& app)
                      });
     // The session may always end; settings are written when the window goes.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [](QSessionManager&) {});
-    form.show();
+    // A program started to sit in the notification area never flashes its window.
+    if (!CommandLine::Parse(arguments).minimize)
+        form.show();
     form.Startup();
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "app/PanePanel.h"
 #include "app/PaneSelection.h"
 #include "app/PaneSorter.h"
+#include "app/TextMeasure.h"
 #include "core/TextOrder.h"
 #include "platform/TMessages.h"
 
@@ -198,20 +199,20 @@ void TForm1::ComputeColumnWidths(TDirData& pane)
 {
     const QFontMetrics fm(pane.FileList ? pane.FileList->font() : font());
     pane.ColumnWidths[1] = std::max(10, fm.horizontalAdvance(QStringLiteral("99.999/99.999")) + 3);
-    // Widths depend on the text only; most times repeat a few shapes, so equal texts
-    // are measured once.
-    QHash<QString, int> timeWidths;
+    TextMeasure names(fm);
+    // Time texts repeat a few shapes, so equal texts are measured once.
+    QHash<uint32_t, int> timeWidths;
     for (int i = 0; i < pane.Count; ++i) {
         const TFileData& e = *pane.Item(i);
-        pane.ColumnWidths[0] = std::max(pane.ColumnWidths[0], fm.horizontalAdvance(e.Name) + 16 + 2);
+        names.Offer(e.Name);
         if (e.Kind == fkDrive)
             continue;
-        const QString time = EntryTexts::Time(e);
-        auto it = timeWidths.find(time);
-        if (it == timeWidths.end())
-            it = timeWidths.insert(time, fm.horizontalAdvance(time) + 3);
+        auto it = timeWidths.constFind(e.Time);
+        if (it == timeWidths.constEnd())
+            it = timeWidths.insert(e.Time, fm.horizontalAdvance(EntryTexts::Time(e)) + 3);
         pane.ColumnWidths[2] = std::max(pane.ColumnWidths[2], *it);
     }
+    pane.ColumnWidths[0] = std::max(pane.ColumnWidths[0], names.Widest() + 16 + 2);
 }
 
 void TForm1::AutoSizeColumns(TDirData& pane)
