@@ -150,6 +150,15 @@ TDirData* TForm1::PaneOfList(const QObject* list)
     return nullptr;
 }
 
+TDirData* TForm1::PaneOfFilter(const QObject* widget)
+{
+    if (widget == m_panLeft->Filter || widget == m_panLeft->Filter->lineEdit())
+        return &m_left;
+    if (widget == m_panRight->Filter || widget == m_panRight->Filter->lineEdit())
+        return &m_right;
+    return nullptr;
+}
+
 void TForm1::ActivatePane(TDirData& pane)
 {
     m_leftActive = pane.PaneId == 1;
@@ -324,18 +333,25 @@ void TForm1::changeEvent(QEvent* event)
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (isActiveWindow() && handleKey(watched, static_cast<QKeyEvent*>(event)))
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (TDirData* pane = PaneOfFilter(watched);
+            pane && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            FilterApply(*pane);
+            return true;
+        }
+        if (isActiveWindow() && handleKey(watched, key))
             return true;
         break;
+    }
     case QEvent::MouseButtonPress:
         if (TDirData* pane = PaneOfList(watched)) {
             ActivatePane(*pane);
-        } else if (watched == m_panLeft->PathLabel || watched == m_panLeft->FilterPanel
-                   || watched == m_panLeft->Filter || watched == m_panLeft->Filter->lineEdit()) {
+        } else if (TDirData* filterPane = PaneOfFilter(watched)) {
+            ActivatePane(*filterPane);
+        } else if (watched == m_panLeft->PathLabel || watched == m_panLeft->FilterPanel) {
             ActivatePane(m_left);
-        } else if (watched == m_panRight->PathLabel || watched == m_panRight->FilterPanel
-                   || watched == m_panRight->Filter || watched == m_panRight->Filter->lineEdit()) {
+        } else if (watched == m_panRight->PathLabel || watched == m_panRight->FilterPanel) {
             ActivatePane(m_right);
         }
         break;

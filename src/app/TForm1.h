@@ -9,6 +9,7 @@
 #include "app/HotKeyTable.h"
 #include "app/PaneDrawContext.h"
 #include "app/TDirData.h"
+#include "fileops/TDirSize.h"
 #include "platform/DriveList.h"
 
 #include <QMainWindow>
@@ -46,6 +47,7 @@ public:
     bool LeftIsActive() const { return m_leftActive; }
     void ActivatePane(TDirData& pane);
     TDirData* PaneOfList(const QObject* list);
+    TDirData* PaneOfFilter(const QObject* widget);
     PanePanel* PanelOf(const TDirData& pane) const;
     AppSettings& Settings() { return m_settings; }
     HotKeyTable& HotKeys() { return m_hotKeys; }
@@ -141,6 +143,7 @@ private:
     bool m_shutdownDone = false;
     QVector<TVolume> m_volumes;
     ExtIconCache m_extIconCache;
+    TDirSize m_dirSizes;
     DriveSpace m_driveSpace;
     PaneDrawContext m_drawContext;
 

@@ -77,6 +77,7 @@ void TForm1::ReadDirectory(TDirData& pane)
     for (int i = 0; i < m_driveList->count(); ++i)
         in.Drives << m_driveList->itemText(i);
     in.Descriptions = descriptions;
+    in.CachedSize = [this](const QString& path) { return m_dirSizes.Lookup(path); };
     PaneLister::ListFolder(pane, in);
 
     PaneSorter::SortPane(pane, true, true);
@@ -120,8 +121,13 @@ void TForm1::SortPane(TDirData& pane, bool sortDirectories, bool sortFiles)
 
 void TForm1::SaveDirSizes(TDirData& pane)
 {
-    // Kept by the folder-size cache once it exists; nothing is cached inside archives.
-    Q_UNUSED(pane);
+    if (pane.ArchiveDepth > 0)
+        return;
+    for (int i = 0; i < pane.DirCount; ++i) {
+        const TFileData& e = *pane.Item(i);
+        if (e.SizeKnown == 1 && !e.IsParent())
+            m_dirSizes.Store(pane.Path + e.Name, e.Size);
+    }
 }
 
 void TForm1::SelectGroup(TDirData& pane, int group)

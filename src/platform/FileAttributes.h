@@ -23,7 +23,9 @@ struct TSearchRec {
 
 // Lists a folder: readdir + stat, a symbolic link listed as what it points to (a link
 // to a folder is a folder, a dangling link a file). "." is never returned; ".." is
-// returned for every folder but "/".
+// returned for every folder but "/". For speed the search takes hidden from the
+// leading dot and read-only from the mode only; the DOS bits of user.DOSATTRIB cost a
+// system call per entry and are read by ReadFileAttributes (one path) alone.
 class TDirectorySearch {
 public:
     explicit TDirectorySearch(const QString& folder);

@@ -2,7 +2,7 @@
 # A second start signals the running instance and ends without a window of its own;
 # the first comes back from the notification area.
 source "$(dirname "$0")/xsession.sh"
-program=$1
+program=$(realpath "$1")
 e2e_start_display
 
 "$program" -MIN &
