@@ -2,6 +2,7 @@
 // it. Exactly two exist (left PaneId 1, right PaneId 2). UI thread only.
 #pragma once
 
+#include "app/TDirPos.h"
 #include "app/TFileData.h"
 
 #include <QPointer>
@@ -39,6 +40,7 @@ public:
     QString LastPath;
     int ArchiveDepth = 0;
     QString ArchivePath;        // '/'-separated folder inside a zip, "" or ending in '/'
+    TDirPos Positions;
     QStringList History;
     int HistoryIndex = -1;
     const int PaneId;

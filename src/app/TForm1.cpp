@@ -90,6 +90,8 @@ void TForm1::Startup()
     sizeCommandColumn();
     applyPaneSplit();
     PostMessage(WM_COMMANDLINE);
+    RecordHistory(m_left);
+    RecordHistory(m_right);
     RefreshPane(m_left);
     RefreshPane(m_right);
     m_startupDone = true;
@@ -115,18 +117,6 @@ void TForm1::RefreshVolumes()
         button->setStatusTip(mount);
         button->setIcon(images.Icon(images.DriveIndex()));
     }
-}
-
-void TForm1::SBDriveClick(int index)
-{
-    if (index < 0 || index >= m_volumes.size())
-        return;
-    TDirData& pane = ActivePane();
-    SaveDirSizes(pane);
-    pane.Path = m_volumes.at(index).mountPoint;
-    pane.ArchiveDepth = 0;
-    pane.ArchivePath.clear();
-    ReadDirectory(pane);
 }
 
 void TForm1::updateTitleHints()
@@ -165,7 +155,7 @@ void TForm1::ActivatePane(TDirData& pane)
     m_panLeft->SetActiveLook(m_leftActive);
     m_panRight->SetActiveLook(!m_leftActive);
     m_direction->setText(m_leftActive ? QStringLiteral(">>>>") : QStringLiteral("<<<<"));
-    // Back and Forward follow the active pane's history once navigation keeps one.
+    UpdateNavButtons();
 }
 
 void TForm1::directionClick()
@@ -191,10 +181,10 @@ void TForm1::HandleMessage(uint32_t message, uint32_t wparam)
         RestoreApplication();
         break;
     case WM_REFRESHLEFT:
-        RefreshPane(m_left);
+        RefreshSide(m_left);
         break;
     case WM_REFRESHRIGHT:
-        RefreshPane(m_right);
+        RefreshSide(m_right);
         break;
     case WM_REMOVE:
         RestoreApplication();
@@ -340,7 +330,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             FilterApply(*pane);
             return true;
         }
-        if (isActiveWindow() && handleKey(watched, key))
+        // The application's filter sees a key once for its window and again for every
+        // widget it propagates to; the window previews it once, at the focused widget.
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched == target && target->window() == this && handleKey(watched, key))
             return true;
         break;
     }

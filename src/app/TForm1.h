@@ -66,6 +66,32 @@ public:
     QString SelectionSummary(TDirData& pane);
     QString CopyPathText();
 
+    // Navigation (TForm1Navigation.cpp).
+    void Leave(TDirData& pane);
+    void RememberPosition(TDirData& pane);
+    void RestorePosition(TDirData& pane);
+    void RecordHistory(TDirData& pane);
+    void UpdateNavButtons();
+    void MoveTo(TDirData& pane, const QString& path, bool leave);
+    void ActivateItem(TDirData& pane);
+    void GoParent(TDirData& pane);
+    void GoParentButton(TDirData& pane);
+    void NavBackClick();
+    void NavForwardClick();
+    void NavRootClick();
+    void Synchronize1Click();
+    void BTNRefreshClick();
+    void RefreshSide(TDirData& pane);
+    void SBDriveClick(int index);
+    void Refreshdrivelist1Click();
+    bool DriveOnDisplay(const QString& mountPoint) const;
+    int TopRow(const TDirData& pane) const;
+
+    // Viewer host and last pop-up command: filled in by their issues.
+    void SetViewerMode(TDirData& pane, bool on);
+    void OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText);
+    void SetLastPopup(const QString& actionName);
+
     // Window messages, from other instances or posted to itself.
     void PostMessage(uint32_t message, uint32_t wparam = 0);
     void HandleMessage(uint32_t message, uint32_t wparam = 0);
@@ -119,12 +145,10 @@ private:
     void FilterApply(TDirData& pane);
     void FilesMouseUp(TDirData& pane);
     void FilesDblClick(TDirData& pane);
-    void ActivateItem(TDirData& pane);
     void DirPopupOpening(TDirData& pane, const QPoint& pos);
     void MainMenuOpening();
     void About1Click();
     void Contents1Click();
-    void SBDriveClick(int index);
     bool handleKey(QObject* watched, QKeyEvent* key);
 
     // Start-up and shutdown (TForm1.cpp).
@@ -152,6 +176,8 @@ private:
     QWidget* m_leftSplit = nullptr;
     QWidget* m_panCenter = nullptr;
     QToolButton* m_direction = nullptr;
+    QToolButton* m_navBack = nullptr;
+    QToolButton* m_navForward = nullptr;
     QList<QToolButton*> m_commandButtons;
     QToolBar* m_tbGeneral = nullptr;
     QToolBar* m_tbNavigation = nullptr;

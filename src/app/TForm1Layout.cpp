@@ -134,13 +134,18 @@ void TForm1::buildToolBars()
     });
 
     m_tbNavigation = band(QStringLiteral("TBNavigation"), QStringLiteral("Navigation"));
-    button(m_tbNavigation, QStringLiteral("NavBack"), QStringLiteral("Back"), {}, st->standardIcon(QStyle::SP_ArrowBack));
-    button(m_tbNavigation, QStringLiteral("NavForward"), QStringLiteral("Forward"), {},
-           st->standardIcon(QStyle::SP_ArrowForward));
+    m_navBack = button(m_tbNavigation, QStringLiteral("NavBack"), QStringLiteral("Back"), {},
+                       st->standardIcon(QStyle::SP_ArrowBack));
+    connect(m_navBack, &QToolButton::clicked, this, &TForm1::NavBackClick);
+    m_navForward = button(m_tbNavigation, QStringLiteral("NavForward"), QStringLiteral("Forward"), {},
+                          st->standardIcon(QStyle::SP_ArrowForward));
+    connect(m_navForward, &QToolButton::clicked, this, &TForm1::NavForwardClick);
     auto* refresh = button(m_tbNavigation, QStringLiteral("NavRefresh"), QStringLiteral("Refresh"), {},
                            st->standardIcon(QStyle::SP_BrowserReload));
-    connect(refresh, &QToolButton::clicked, this, [this] { RefreshPane(ActivePane()); });
-    button(m_tbNavigation, QStringLiteral("NavRoot"), QStringLiteral("Root"), {}, st->standardIcon(QStyle::SP_DriveHDIcon));
+    connect(refresh, &QToolButton::clicked, this, &TForm1::BTNRefreshClick);
+    auto* root = button(m_tbNavigation, QStringLiteral("NavRoot"), QStringLiteral("Root"), {},
+                        st->standardIcon(QStyle::SP_DriveHDIcon));
+    connect(root, &QToolButton::clicked, this, &TForm1::NavRootClick);
 
     addToolBarBreak();
     m_tbDrives = band(QStringLiteral("TBDrives"), QStringLiteral("Drives"));
@@ -203,7 +208,9 @@ void TForm1::buildCommandColumn()
         addCommandButton(QLatin1String(c.name), QLatin1String(c.caption), QLatin1String(c.hint));
     m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNViewInfos"))->hide();
     connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNRefresh")), &QToolButton::clicked, this,
-            [this] { RefreshPane(ActivePane()); });
+            &TForm1::BTNRefreshClick);
+    connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNGoToOther")), &QToolButton::clicked, this,
+            &TForm1::Synchronize1Click);
     column->addStretch(1);
 }
 
@@ -269,8 +276,9 @@ void TForm1::buildMenus()
 
     QMenu* dir = topMenu(QStringLiteral("Directory"), QStringLiteral("Director&y"));
     connect(addMenuAction(dir, QStringLiteral("Refresh2"), QStringLiteral("Refresh")), &QAction::triggered, this,
-            [this] { RefreshPane(ActivePane()); });
-    addMenuAction(dir, QStringLiteral("Synchronize1"), QStringLiteral("Synchronize"));
+            &TForm1::BTNRefreshClick);
+    connect(addMenuAction(dir, QStringLiteral("Synchronize1"), QStringLiteral("Synchronize")), &QAction::triggered,
+            this, &TForm1::Synchronize1Click);
 
     QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), QStringLiteral("&Bookmarks"));
     addMenuAction(bookmarks, QStringLiteral("Addbookmark"), QStringLiteral("Add bookmark"));
@@ -285,7 +293,7 @@ void TForm1::buildMenus()
 
     QMenu* utility = topMenu(QStringLiteral("Utility"), QStringLiteral("&Utility"));
     connect(addMenuAction(utility, QStringLiteral("Refreshdrivelist1"), QStringLiteral("Refresh drive list")),
-            &QAction::triggered, this, &TForm1::RefreshVolumes);
+            &QAction::triggered, this, &TForm1::Refreshdrivelist1Click);
     addMenuAction(utility, QStringLiteral("Uninstall1"), QStringLiteral("Uninstall"),
                   QStringLiteral("Remove some software currently installed on this machine"));
     addMenuAction(utility, QStringLiteral("Connect1"), QStringLiteral("Connect drive"),
@@ -330,7 +338,7 @@ void TForm1::buildDirPopup()
     m_dirPopup->addSeparator();
     addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), QStringLiteral("New dir/zip"));
     connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), QStringLiteral("Refresh")), &QAction::triggered,
-            this, [this] { RefreshPane(ActivePane()); });
+            this, &TForm1::BTNRefreshClick);
     addMenuAction(m_dirPopup, QStringLiteral("Properties1"), QStringLiteral("Properties"));
 }
 
@@ -394,13 +402,9 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     connect(panel->Sort, qOverload<int>(&QComboBox::activated), this, [this, &pane] { SortChange(pane); });
     connect(panel->Filter, qOverload<int>(&QComboBox::activated), this, [this, &pane] { FilterApply(pane); });
     connect(panel->Files, &QListView::doubleClicked, this, [this, &pane] { FilesDblClick(pane); });
+    connect(panel->GoParent, &QToolButton::clicked, this, [this, &pane] { GoParentButton(pane); });
     connect(panel->Files, &QWidget::customContextMenuRequested, this,
             [this, &pane](const QPoint& pos) { DirPopupOpening(pane, pos); });
-    panel->Files->viewport()->installEventFilter(this);
-    panel->Files->installEventFilter(this);
-    panel->PathLabel->installEventFilter(this);
-    panel->FilterPanel->installEventFilter(this);
-    panel->Filter->installEventFilter(this);
-    panel->Filter->lineEdit()->installEventFilter(this);
+    // Clicks and keys reach the window through its application-wide event filter.
     Q_UNUSED(other);
 }

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -85,6 +87,7 @@ void TForm1::ReadDirectory(TDirData& pane)
         pane.Model->EndListing();
     if (pane.FileList)
         pane.FileList->clearSelection();
+    RestorePosition(pane);
 
     if (pane.FilterCombo) {
         const QSignalBlocker block(pane.FilterCombo);
@@ -103,6 +106,8 @@ void TForm1::ReadDirectory(TDirData& pane)
 
 void TForm1::RefreshPane(TDirData& pane)
 {
+    RecordHistory(pane);
+    RememberPosition(pane);
     SaveDirSizes(pane);
     ReadDirectory(pane);
 }
@@ -274,31 +279,33 @@ void TForm1::FilesDblClick(TDirData& pane)
     ActivateItem(pane);
 }
 
-void TForm1::ActivateItem(TDirData& pane)
+void TForm1::SetViewerMode(TDirData& pane, bool on)
 {
-    ActivatePane(pane);
-    if (!pane.FileList)
+    // The viewer frames arrive with the viewer host; until then no pane is a viewer.
+    Q_UNUSED(pane);
+    Q_UNUSED(on);
+}
+
+void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
+{
+    // Until the internal viewers exist every file goes to its default application.
+    Q_UNUSED(forceOpen);
+    Q_UNUSED(info);
+    Q_UNUSED(asText);
+    if (!pane.FileList || pane.ArchiveDepth > 0)
         return;
     const QModelIndex current = pane.FileList->currentIndex();
     if (!current.isValid() || current.row() >= pane.Count)
         return;
-    if (pane.FilterCombo)
-        pane.FilterCombo->setEditText(QStringLiteral("*"));
-    const TFileData& e = *pane.Item(current.row());
-    if (e.Kind == fkDrive) {
-        pane.Path = withTrailingSlash(e.Name);
-    } else if (e.IsParent()) {
-        QString path = pane.Path;
-        path.chop(1);
-        pane.Path = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    } else if (e.Kind == fkDirectory) {
-        pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
-    } else {
-        return;
-    }
-    pane.ArchiveDepth = 0;
-    pane.ArchivePath.clear();
-    ReadDirectory(pane);
+    const QString path = pane.Path + pane.Item(current.row())->Name;
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        TMessages::Show(MsgKind::Error, QStringLiteral("Cannot open %1: no application is set to open it.").arg(path));
+}
+
+void TForm1::SetLastPopup(const QString& actionName)
+{
+    // The pop-up menu's last-used-command item comes with the file operations.
+    Q_UNUSED(actionName);
 }
 
 QString TForm1::CopyPathText()

@@ -1,0 +1,229 @@
+// Moving a pane: rows, parent, root, history, the other pane's folder, volumes,
+// bookmarks and quick-go menus. Most moves "leave" the old location (remember the
+// position, keep folder sizes), then record the new one in the history and read it.
+#include "app/TForm1.h"
+
+#include "app/PaneHistory.h"
+#include "app/PanePanel.h"
+#include "platform/TMessages.h"
+
+#include <QComboBox>
+#include <QListView>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+QString withTrailingSlash(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+bool isZipName(const QString& name)
+{
+    return name.toUpper().endsWith(QLatin1String(".ZIP"));
+}
+
+} // namespace
+
+int TForm1::TopRow(const TDirData& pane) const
+{
+    if (!pane.FileList || pane.Count == 0)
+        return 0;
+    const QModelIndex top = pane.FileList->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+void TForm1::RememberPosition(TDirData& pane)
+{
+    const QModelIndex current = pane.FileList ? pane.FileList->currentIndex() : QModelIndex();
+    pane.Positions.Store(pane.Path + pane.ArchivePath, TopRow(pane), current.isValid() ? current.row() : -1);
+}
+
+void TForm1::RestorePosition(TDirData& pane)
+{
+    const auto record = pane.Positions.Find(pane.Path + pane.ArchivePath);
+    if (!record || !pane.FileList || pane.Count == 0)
+        return;
+    QListView* list = pane.FileList;
+    if (record->TopRow >= 0 && record->TopRow < pane.Count)
+        list->scrollTo(list->model()->index(record->TopRow, 0), QAbstractItemView::PositionAtTop);
+    if (record->CurrentRow >= 0 && record->CurrentRow < pane.Count)
+        list->selectionModel()->setCurrentIndex(list->model()->index(record->CurrentRow, 0),
+                                                QItemSelectionModel::NoUpdate);
+}
+
+void TForm1::Leave(TDirData& pane)
+{
+    RememberPosition(pane);
+    SaveDirSizes(pane);
+}
+
+void TForm1::RecordHistory(TDirData& pane)
+{
+    PaneHistory::Record(pane);
+    UpdateNavButtons();
+}
+
+void TForm1::UpdateNavButtons()
+{
+    const TDirData& pane = ActivePane();
+    if (m_navBack)
+        m_navBack->setEnabled(PaneHistory::CanGoBack(pane));
+    if (m_navForward)
+        m_navForward->setEnabled(PaneHistory::CanGoForward(pane));
+}
+
+void TForm1::MoveTo(TDirData& pane, const QString& path, bool leave)
+{
+    if (leave)
+        Leave(pane);
+    pane.Path = withTrailingSlash(path);
+    pane.ArchiveDepth = 0;
+    pane.ArchivePath.clear();
+    RecordHistory(pane);
+    ReadDirectory(pane);
+}
+
+void TForm1::ActivateItem(TDirData& pane)
+{
+    ActivatePane(pane);
+    if (pane.FilterCombo) {
+        pane.FilterCombo->setCurrentIndex(0);
+        pane.FilterCombo->setEditText(QStringLiteral("*"));
+    }
+    SetViewerMode(pane, false);
+    if (!pane.FileList)
+        return;
+    const QModelIndex current = pane.FileList->currentIndex();
+    if (!current.isValid() || current.row() >= pane.Count)
+        return;
+    const TFileData e = *pane.Item(current.row());
+    if (e.IsParent()) {
+        Leave(pane);
+        GoParent(pane);
+    } else if (e.Kind == fkDirectory) {
+        Leave(pane);
+        if (pane.ArchiveDepth > 0)
+            pane.ArchivePath += e.Name + QLatin1Char('/');
+        else
+            pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
+        RecordHistory(pane);
+        ReadDirectory(pane);
+    } else if (e.Kind == fkDrive) {
+        MoveTo(pane, e.Name, true);
+    } else if (isZipName(e.Name)) {
+        Leave(pane);
+        pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
+        ++pane.ArchiveDepth;
+        pane.ArchivePath.clear();
+        RecordHistory(pane);
+        ReadDirectory(pane);
+    } else {
+        OpenOrView(pane, false, false, false);
+    }
+}
+
+void TForm1::GoParent(TDirData& pane)
+{
+    if (pane.ArchiveDepth > 0) {
+        if (!pane.ArchivePath.isEmpty()) {
+            QString inner = pane.ArchivePath;
+            inner.chop(1);
+            pane.ArchivePath = inner.left(inner.lastIndexOf(QLatin1Char('/')) + 1);
+        } else {
+            --pane.ArchiveDepth;
+        }
+    }
+    if (pane.ArchiveDepth == 0) {
+        // The parent folder, or for a zip's top level the folder holding the zip.
+        QString path = pane.Path;
+        if (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        pane.Path = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (pane.Path.isEmpty())
+            pane.Path = QStringLiteral("/");
+        pane.ArchivePath.clear();
+    }
+    RecordHistory(pane);
+    ReadDirectory(pane);
+}
+
+void TForm1::GoParentButton(TDirData& pane)
+{
+    Leave(pane);
+    GoParent(pane);
+}
+
+void TForm1::NavBackClick()
+{
+    TDirData& pane = ActivePane();
+    if (PaneHistory::Back(pane))
+        ReadDirectory(pane);
+    UpdateNavButtons();
+}
+
+void TForm1::NavForwardClick()
+{
+    TDirData& pane = ActivePane();
+    if (PaneHistory::Forward(pane))
+        ReadDirectory(pane);
+    UpdateNavButtons();
+}
+
+void TForm1::NavRootClick()
+{
+    TDirData& pane = ActivePane();
+    MoveTo(pane, VolumeRootOf(pane.Path, m_volumes), false);
+}
+
+void TForm1::Synchronize1Click()
+{
+    TDirData& target = ActivePane();
+    TDirData& source = OtherPane();
+    Leave(source);
+    Leave(target);
+    target.ArchiveDepth = source.ArchiveDepth;
+    target.Path = source.Path;
+    target.ArchivePath = source.ArchivePath;
+    RecordHistory(target);
+    ReadDirectory(target);
+}
+
+void TForm1::BTNRefreshClick()
+{
+    SetLastPopup(QStringLiteral("Refresh1"));
+    Leave(m_left);
+    Leave(m_right);
+    RecordHistory(ActivePane());
+    ReadDirectory(ActivePane());
+}
+
+void TForm1::RefreshSide(TDirData& pane)
+{
+    Leave(pane);
+    RecordHistory(pane);
+    ReadDirectory(pane);
+}
+
+void TForm1::SBDriveClick(int index)
+{
+    if (index < 0 || index >= m_volumes.size())
+        return;
+    MoveTo(ActivePane(), m_volumes.at(index).mountPoint, true);
+}
+
+void TForm1::Refreshdrivelist1Click()
+{
+    RefreshVolumes();
+    ReadDirectory(m_left);
+    ReadDirectory(m_right);
+}
+
+bool TForm1::DriveOnDisplay(const QString& mountPoint) const
+{
+    for (const TDirData* pane : {&m_left, &m_right})
+        if (VolumeRootOf(pane->Path, m_volumes) == mountPoint)
+            return true;
+    return false;
+}
