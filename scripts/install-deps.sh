@@ -10,7 +10,7 @@ PACKAGES=(
   libx11-dev libxcb1-dev libx11-xcb-dev
   xvfb xauth openbox trayer xdotool wmctrl imagemagick x11-utils
   dbus at-spi2-core python3-pyatspi
-  adwaita-icon-theme hicolor-icon-theme shared-mime-info
+  adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils libglib2.0-bin
 )
 
 missing=()

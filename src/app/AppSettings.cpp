@@ -2,6 +2,8 @@
 
 #include "platform/TRegistry.h"
 
+#include <optional>
+
 namespace {
 
 const QString kCfgKey = kSettingsRoot + QStringLiteral("\\cfg");
@@ -27,10 +29,31 @@ void forEachValue(Settings& s, Visit visit)
     visit(QStringLiteral("HideExtra"), s.HideExtra);
 }
 
+// A damaged value keeps its default without costing the values after it; the first
+// error is raised once everything readable has been read.
 struct Reader {
     TRegistry& reg;
-    void operator()(const QString& name, int& v) const { if (reg.ValueExists(name)) v = reg.ReadInteger(name); }
-    void operator()(const QString& name, bool& v) const { if (reg.ValueExists(name)) v = reg.ReadBool(name); }
+    std::optional<ERegistryException>& firstError;
+    template <typename T, typename Read>
+    void read(const QString& name, T& v, Read readValue) const
+    {
+        if (!reg.ValueExists(name))
+            return;
+        try {
+            v = readValue(name);
+        } catch (const ERegistryException& e) {
+            if (!firstError)
+                firstError = e;
+        }
+    }
+    void operator()(const QString& name, int& v) const
+    {
+        read(name, v, [this](const QString& n) { return reg.ReadInteger(n); });
+    }
+    void operator()(const QString& name, bool& v) const
+    {
+        read(name, v, [this](const QString& n) { return reg.ReadBool(n); });
+    }
 };
 
 struct Writer {
@@ -46,7 +69,10 @@ bool AppSettings::Load()
     TRegistry reg;
     if (!reg.OpenKeyReadOnly(kCfgKey))
         return false;
-    forEachValue(*this, Reader{reg});
+    std::optional<ERegistryException> firstError;
+    forEachValue(*this, Reader{reg, firstError});
+    if (firstError)
+        throw *firstError;
     return true;
 }
 

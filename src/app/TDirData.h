@@ -19,6 +19,7 @@ class QListView;
 class QProgressBar;
 class QWidget;
 class PaneListModel;
+class TFolderMonitor;
 
 // Most entries a listing stores; a larger folder is listed up to this bound.
 constexpr int kMaxPaneItems = 16384;
@@ -62,6 +63,7 @@ public:
     QPointer<QHeaderView> Header;
     QPointer<QHeaderView> OtherHeader;
     QPointer<QProgressBar> Gauge;
+    QPointer<TFolderMonitor> Monitor;
 
     TFileData* Item(int index) const { return Items[size_t(index)].get(); }
     void ClearItems();

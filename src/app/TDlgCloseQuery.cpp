@@ -1,6 +1,7 @@
 #include "app/TDlgCloseQuery.h"
 
 #include "app/CloseRules.h"
+#include "app/GradientBand.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,27 +9,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-// The band across the top of the dialog, shaded from dark to light blue.
-class GradientBand : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QPainter p(this);
-        QLinearGradient g(rect().topLeft(), rect().topRight());
-        g.setColorAt(0, QColor(0, 40, 120));
-        g.setColorAt(1, QColor(120, 170, 230));
-        p.fillRect(rect(), g);
-        p.end();
-        QLabel::paintEvent(e);
-    }
-};
-
-} // namespace
 
 TDlgCloseQuery::TDlgCloseQuery(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -38,8 +18,6 @@ TDlgCloseQuery::TDlgCloseQuery(QWidget* parent)
     setAccessibleName(QStringLiteral("Close confirmation"));
     auto* layout = new QVBoxLayout(this);
     auto* band = new GradientBand(QStringLiteral("You have requested to quit Dorvane"), this);
-    band->setObjectName(QStringLiteral("Gradient"));
-    band->setStyleSheet(QStringLiteral("color: white; font-weight: bold; padding: 8px;"));
     layout->addWidget(band);
     auto* reminder = new QLabel(QStringLiteral("Please, remember that you can minimize Dorvane to the TaskBar with one "
                                                "HOT KEY and then recall it with the same HOT KEY."),

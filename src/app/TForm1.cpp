@@ -12,6 +12,8 @@
 #include "app/TDlgCloseQuery.h"
 #include "app/WindowMessages.h"
 #include "components/TSharedMemory.h"
+#include "components/TSysHotKey.h"
+#include "platform/TMountWatcher.h"
 #include "platform/TMessages.h"
 #include "platform/TRegistry.h"
 #include "platform/TSysImageList.h"
@@ -57,6 +59,11 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
         return ShowModal(dialog);
     };
     buildLayout();
+    m_sysHotKey = new TSysHotKey(this);
+    connect(m_sysHotKey, &TSysHotKey::HotKey, this, &TForm1::SysHotKeyPressed);
+    m_mountWatcher = new TMountWatcher(this);
+    connect(m_mountWatcher, &TMountWatcher::MountsChanged, this, &TForm1::MountsChanged);
+    LoadPlacement();
     qApp->installEventFilter(this);
 }
 
@@ -69,23 +76,26 @@ TForm1::~TForm1()
 void TForm1::Startup()
 {
     m_startupDone = false;
-    // Viewer extension settings and viewer frames come with the viewer host.
+    // The viewer frames come with the viewer host.
     TSysImageList& images = TSysImageList::Instance();
     m_drawContext.FolderFallback = images.Icon(images.FolderIndex());
     m_drawContext.FileFallback = images.Icon(images.FileIndex());
+    m_drawContext.IsViewable = [this](const QString& name) { return m_viewerExtensions.IsViewable(name); };
     const int programIcon = images.IndexForMimeType(QStringLiteral("application/x-executable"));
     m_extIconCache.Add(QStringLiteral(".com"), images.Handle(), programIcon);
     m_extIconCache.Add(QStringLiteral(".exe"), images.Handle(), programIcon);
-    // The folder-size thread and the stored header widths come with their issues.
+    loadSupportedAndHeaders();
+    // The folder-size thread comes with the file operations.
     m_panLeft->Sort->setCurrentIndex(0);
     m_panRight->Sort->setCurrentIndex(0);
     wirePane(m_left, m_panLeft, m_right, m_panRight);
     wirePane(m_right, m_panRight, m_left, m_panLeft);
-    const QString startRoot = VolumeRootOf(QDir::currentPath(), ListVolumes());
-    m_left.Path = m_right.Path = startRoot;
     RefreshVolumes();
-    m_settings.Load();
+    const QString startRoot = VolumeRootOf(QDir::currentPath(), m_volumes);
+    m_left.Path = m_right.Path = startRoot;
+    loadGeneralSettings();
     ActivatePane(m_left);
+    loadHotKeys();
     updateTitleHints();
     sizeCommandColumn();
     applyPaneSplit();
@@ -95,6 +105,8 @@ void TForm1::Startup()
     RefreshPane(m_left);
     RefreshPane(m_right);
     m_startupDone = true;
+    if (m_startMinimized)
+        MinimizeApplication();
 }
 
 void TForm1::RefreshVolumes()
@@ -117,6 +129,23 @@ void TForm1::RefreshVolumes()
         button->setStatusTip(mount);
         button->setIcon(images.Icon(images.DriveIndex()));
     }
+}
+
+void TForm1::RegisterSystemHotKey()
+{
+    m_sysHotKey->Unregister(0);
+    const HotKeyEntry& e = m_hotKeys.Entries[0];
+    m_sysHotKey->Register(0, e.VirtKey, e.Modifiers);
+}
+
+void TForm1::SysHotKeyPressed(int id)
+{
+    if (id != 0)
+        return;
+    if (!IsMinimizedToTray() && QApplication::activeWindow() != nullptr)
+        MinimizeApplication();
+    else
+        RestoreApplication();
 }
 
 void TForm1::updateTitleHints()
@@ -171,6 +200,9 @@ void TForm1::PostMessage(uint32_t message, uint32_t wparam)
 void TForm1::HandleMessage(uint32_t message, uint32_t wparam)
 {
     switch (message) {
+    case WM_QUICKGO:
+        QuickGo(int(wparam));
+        break;
     case WM_COMMANDLINE:
         handleCommandLine();
         break;
@@ -193,7 +225,6 @@ void TForm1::HandleMessage(uint32_t message, uint32_t wparam)
     default:
         break;
     }
-    Q_UNUSED(wparam);
 }
 
 void TForm1::handleCommandLine()
@@ -217,6 +248,8 @@ bool TForm1::IsMinimizedToTray() const
 
 void TForm1::MinimizeApplication()
 {
+    if (isMaximized())
+        m_restoreToMax = true;
     // With a notification area the program lives only there; without one it stays
     // reachable from the task bar.
     if (QSystemTrayIcon::isSystemTrayAvailable())
@@ -229,6 +262,11 @@ void TForm1::RestoreApplication()
 {
     if (isMinimized())
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    if (m_restoreToMax) {
+        // A window that was maximized when it went to the notification area comes back so.
+        m_restoreToMax = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     show();
     raise();
     activateWindow();
@@ -254,6 +292,7 @@ void TForm1::ToggleFullScreenViewer()
 void TForm1::Terminate()
 {
     m_terminating = true;
+    savePlacementOnce();
     close();
     QApplication::quit();
 }
@@ -266,6 +305,7 @@ uint32_t TForm1::MessageNumberOfQuitType(int quitType)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     if (m_terminating) {
+        savePlacementOnce();
         event->accept();
         return;
     }
@@ -278,8 +318,18 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    savePlacementOnce();
     event->accept();
     QApplication::quit();
+}
+
+void TForm1::savePlacementOnce()
+{
+    // Taken while the window still shows how the user left it: closing hides it.
+    if (m_placementSaved || !m_startupDone)
+        return;
+    m_placementSaved = true;
+    SavePlacement();
 }
 
 void TForm1::shutdown()
@@ -287,13 +337,9 @@ void TForm1::shutdown()
     if (m_shutdownDone)
         return;
     m_shutdownDone = true;
-    if (m_startupDone) {
-        try {
-            m_settings.Save();
-        } catch (const std::exception& e) {
-            TMessages::Show(MsgKind::Error, QString::fromUtf8(e.what()));
-        }
-    }
+    savePlacementOnce();
+    if (m_startupDone)
+        SaveSettings();
     if (m_left.Model)
         m_left.Model->BeginListing();
     if (m_right.Model)
@@ -417,6 +463,8 @@ void TForm1::DirPopupOpening(TDirData& pane, const QPoint& pos)
     m_dirPopup->findChild<QAction*>(QStringLiteral("Viewastext1"))->setEnabled(fileRow);
     m_dirPopup->findChild<QAction*>(QStringLiteral("Open1"))
         ->setEnabled(fileRow || (e && e->Kind == fkDirectory && pane.ArchiveDepth == 0));
+    if (QMenu* quick = m_dirPopup->findChild<QMenu*>(QStringLiteral("Quickdir1")))
+        BuildQuickDirMenu(quick, pane);
     m_dirPopup->exec(list->viewport()->mapToGlobal(pos));
 }
 
@@ -474,7 +522,7 @@ int RunDorvane(QApplication& app)
     // The session may always end; settings are written when the window goes.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [](QSessionManager&) {});
     // A program started to sit in the notification area never flashes its window.
-    if (!CommandLine::Parse(arguments).minimize)
+    if (!CommandLine::Parse(arguments).minimize && !form.StartMinimized())
         form.show();
     form.Startup();
     return app.exec();

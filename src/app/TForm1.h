@@ -9,6 +9,8 @@
 #include "app/HotKeyTable.h"
 #include "app/PaneDrawContext.h"
 #include "app/TDirData.h"
+#include "app/SettingsStore.h"
+#include "viewers/ViewerExtensions.h"
 #include "fileops/TDirSize.h"
 #include "platform/DriveList.h"
 
@@ -28,6 +30,8 @@ class QToolBar;
 class QToolButton;
 class QApplication;
 class TSharedMemory;
+class TSysHotKey;
+class TMountWatcher;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -85,7 +89,34 @@ public:
     void SBDriveClick(int index);
     void Refreshdrivelist1Click();
     bool DriveOnDisplay(const QString& mountPoint) const;
+    void PointMonitor(TDirData& pane);
+    void MonitorChange(TDirData& pane);
+    void MountsChanged(const QVector<TVolume>& before, const QVector<TVolume>& after);
+    void OpenClick(TDirData& pane);
+    void Connect1Click();
+    void Disconnectnetworkdrive1Click();
     int TopRow(const TDirData& pane) const;
+
+    // Bookmarks and quick-go menus.
+    void AddbookmarkClick();
+    void AddBookmarkItem(const QString& folder);
+    void BookmarkClick(const QString& folder);
+    void Editbookmarks1Click();
+    QStringList BookmarkFolders() const;
+    void QuickGo(int paneId);
+    void BuildQuickDirMenu(QMenu* menu, TDirData& target);
+
+    // Settings (TForm1Settings.cpp): read at start-up, written once at shutdown.
+    void LoadPlacement();
+    void SavePlacement();
+    void SaveSettings();
+    ViewerExtensions& Viewers() { return m_viewerExtensions; }
+    QList<QToolBar*> CoolBarBands() const;
+    void ApplyCoolBar(const std::vector<CoolBand>& bands);
+    bool StartMinimized() const { return m_startMinimized; }
+    // Registers hot key 0 with the desktop; refused registration is silent.
+    void RegisterSystemHotKey();
+    void SysHotKeyPressed(int id);
 
     // Viewer host and last pop-up command: filled in by their issues.
     void SetViewerMode(TDirData& pane, bool on);
@@ -153,11 +184,24 @@ private:
 
     // Start-up and shutdown (TForm1.cpp).
     void handleCommandLine();
+    void loadSupportedAndHeaders();
+    void loadGeneralSettings();
+    void loadHotKeys();
+    template <typename Step>
+    void settingsStep(Step step);
     void shutdown();
+    void savePlacementOnce();
     void updateTitleHints();
 
     QStringList m_arguments;
     AppSettings m_settings;
+    ViewerExtensions m_viewerExtensions;
+    TextViewSettings m_textView;
+    TSysHotKey* m_sysHotKey = nullptr;   // hot key 0, grabbed on the desktop
+    TMountWatcher* m_mountWatcher = nullptr;
+    bool m_watchLimitShown = false;      // the folder-watch limit is reported once
+    bool m_startMinimized = false;       // the stored placement said minimized
+    bool m_restoreToMax = false;         // a restore shows the window maximized
     HotKeyTable m_hotKeys;
     TDirData m_left{1};
     TDirData m_right{2};
@@ -165,6 +209,7 @@ private:
     bool m_startupDone = false;
     bool m_terminating = false;
     bool m_shutdownDone = false;
+    bool m_placementSaved = false;
     QVector<TVolume> m_volumes;
     ExtIconCache m_extIconCache;
     TDirSize m_dirSizes;
@@ -188,6 +233,8 @@ private:
     QList<QAction*> m_driveActions;      // TBDrive01..TBDrive26 in the drive bar
     QMenu* m_dirPopup = nullptr;
     QMenu* m_headerPopup = nullptr;
+    QMenu* m_bookmarksMenu = nullptr;
+    QMenu* m_quickDirPopup = nullptr;
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     TDirData* m_popupPane = nullptr;     // pane the last pop-up menu was opened on

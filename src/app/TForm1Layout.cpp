@@ -7,6 +7,8 @@
 #include "app/PaneItemDelegate.h"
 #include "app/PaneListModel.h"
 #include "app/PanePanel.h"
+#include "app/WindowMessages.h"
+#include "components/TFolderMonitor.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -281,8 +283,11 @@ void TForm1::buildMenus()
             this, &TForm1::Synchronize1Click);
 
     QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), QStringLiteral("&Bookmarks"));
-    addMenuAction(bookmarks, QStringLiteral("Addbookmark"), QStringLiteral("Add bookmark"));
-    addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), QStringLiteral("Edit bookmarks"));
+    m_bookmarksMenu = bookmarks;
+    connect(addMenuAction(bookmarks, QStringLiteral("Addbookmark"), QStringLiteral("Add bookmark")),
+            &QAction::triggered, this, &TForm1::AddbookmarkClick);
+    connect(addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), QStringLiteral("Edit bookmarks")),
+            &QAction::triggered, this, &TForm1::Editbookmarks1Click);
     bookmarks->addSeparator();
 
     QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), QStringLiteral("&Viewer"));
@@ -296,10 +301,12 @@ void TForm1::buildMenus()
             &QAction::triggered, this, &TForm1::Refreshdrivelist1Click);
     addMenuAction(utility, QStringLiteral("Uninstall1"), QStringLiteral("Uninstall"),
                   QStringLiteral("Remove some software currently installed on this machine"));
-    addMenuAction(utility, QStringLiteral("Connect1"), QStringLiteral("Connect drive"),
-                  QStringLiteral("Connect network drive"));
-    addMenuAction(utility, QStringLiteral("Disconnectnetworkdrive1"), QStringLiteral("Disconnect drive"),
-                  QStringLiteral("Disconnect network drive"));
+    connect(addMenuAction(utility, QStringLiteral("Connect1"), QStringLiteral("Connect drive"),
+                          QStringLiteral("Connect network drive")),
+            &QAction::triggered, this, &TForm1::Connect1Click);
+    connect(addMenuAction(utility, QStringLiteral("Disconnectnetworkdrive1"), QStringLiteral("Disconnect drive"),
+                          QStringLiteral("Disconnect network drive")),
+            &QAction::triggered, this, &TForm1::Disconnectnetworkdrive1Click);
     addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), QStringLiteral("Edit mp3 ID3 tags"));
     addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), QStringLiteral("Convert ZIP to EXE"));
     addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), QStringLiteral("Extract all ZIPs"));
@@ -324,6 +331,8 @@ void TForm1::buildDirPopup()
     m_dirPopup->setObjectName(QStringLiteral("DirPopup"));
     QMenu* quick = m_dirPopup->addMenu(QStringLiteral("Quick dir"));
     quick->setObjectName(QStringLiteral("Quickdir1"));
+    m_quickDirPopup = new QMenu(this);
+    m_quickDirPopup->setObjectName(QStringLiteral("QuickDirPopup"));
     QAction* last = addMenuAction(m_dirPopup, QStringLiteral("LastPopup"), QString());
     last->setVisible(false);
     addMenuAction(m_dirPopup, QStringLiteral("Open1"), QStringLiteral("Open"));
@@ -403,6 +412,22 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     connect(panel->Filter, qOverload<int>(&QComboBox::activated), this, [this, &pane] { FilterApply(pane); });
     connect(panel->Files, &QListView::doubleClicked, this, [this, &pane] { FilesDblClick(pane); });
     connect(panel->GoParent, &QToolButton::clicked, this, [this, &pane] { GoParentButton(pane); });
+    connect(panel->Open, &QToolButton::clicked, this, [this, &pane] { OpenClick(pane); });
+    auto* monitor = new TFolderMonitor(this);
+    monitor->setObjectName(pane.PaneId == 1 ? QStringLiteral("LeftMonitor") : QStringLiteral("RightMonitor"));
+    pane.Monitor = monitor;
+    connect(monitor, &TFolderMonitor::Changed, this, [this, &pane] { MonitorChange(pane); });
+    connect(monitor, &TFolderMonitor::WatchLimitReached, this, [this](const QString& folder) {
+        if (m_watchLimitShown)
+            return;
+        m_watchLimitShown = true;
+        statusBar()->showMessage(
+            QStringLiteral("%1 holds more folders than the system lets one program watch: changes deep inside it "
+                           "may not show until you refresh.")
+                .arg(folder));
+    });
+    connect(panel->QuickGo, &QToolButton::clicked, this,
+            [this, &pane] { PostMessage(WM_QUICKGO, uint32_t(pane.PaneId)); });
     connect(panel->Files, &QWidget::customContextMenuRequested, this,
             [this, &pane](const QPoint& pos) { DirPopupOpening(pane, pos); });
     // Clicks and keys reach the window through its application-wide event filter.

@@ -4,12 +4,23 @@
 #include "app/TForm1.h"
 
 #include "app/PaneHistory.h"
+#include "app/QuickDirMenu.h"
+#include "app/TDlgBookmarks.h"
+#include "app/TDlgConnectDrive.h"
+#include "app/TDlgDisconnectDrive.h"
+#include "app/WindowMessages.h"
+#include "components/TFolderMonitor.h"
+#include "platform/DesktopOpen.h"
+#include "platform/TMountWatcher.h"
 #include "app/PanePanel.h"
 #include "platform/TMessages.h"
 
 #include <QComboBox>
+#include <QCursor>
+#include <QMenu>
 #include <QListView>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
@@ -226,4 +237,132 @@ bool TForm1::DriveOnDisplay(const QString& mountPoint) const
         if (VolumeRootOf(pane->Path, m_volumes) == mountPoint)
             return true;
     return false;
+}
+
+QStringList TForm1::BookmarkFolders() const
+{
+    QStringList folders;
+    for (QAction* a : m_bookmarksMenu->actions())
+        if (a->objectName().startsWith(QLatin1String("bkmk")))
+            folders << a->statusTip();
+    return folders;
+}
+
+void TForm1::AddBookmarkItem(const QString& folder)
+{
+    const QString name = QStringLiteral("bkmk%1").arg(m_bookmarksMenu->actions().size(), 2, 10, QLatin1Char('0'));
+    QAction* item = m_bookmarksMenu->addAction(folder);
+    item->setObjectName(name);
+    item->setStatusTip(folder);
+    item->setToolTip(folder);
+    connect(item, &QAction::triggered, this, [this, folder] { BookmarkClick(folder); });
+}
+
+void TForm1::AddbookmarkClick()
+{
+    const TDirData& pane = ActivePane();
+    if (pane.ArchiveDepth > 0) {
+        TMessages::Show(MsgKind::Information, QStringLiteral("You can't bookmark a compressed file (yet)."));
+        return;
+    }
+    AddBookmarkItem(withTrailingSlash(pane.Path));
+}
+
+void TForm1::BookmarkClick(const QString& folder)
+{
+    MoveTo(ActivePane(), folder, true);
+}
+
+void TForm1::Editbookmarks1Click()
+{
+    TDlgBookmarks dialog(BookmarkFolders(), this);
+    if (ShowModal(dialog) != QDialog::Accepted)
+        return;
+    QList<QAction*> actions = m_bookmarksMenu->actions();
+    while (!actions.isEmpty() && actions.last()->objectName().startsWith(QLatin1String("bkmk"))) {
+        m_bookmarksMenu->removeAction(actions.last());
+        actions.last()->deleteLater();
+        actions.removeLast();
+    }
+    for (const QString& folder : dialog.Bookmarks())
+        AddBookmarkItem(folder);
+}
+
+void TForm1::BuildQuickDirMenu(QMenu* menu, TDirData& target)
+{
+    QuickDirMenu::Build(menu, m_volumes, [this, &target](const QString& folder) { MoveTo(target, folder, true); });
+}
+
+void TForm1::QuickGo(int paneId)
+{
+    TDirData& target = paneId == 1 ? m_left : m_right;
+    BuildQuickDirMenu(m_quickDirPopup, target);
+    m_quickDirPopup->exec(QCursor::pos());
+}
+
+void TForm1::PointMonitor(TDirData& pane)
+{
+    TFolderMonitor* monitor = pane.Monitor;
+    if (!monitor)
+        return;
+    monitor->SetActive(false);
+    if (pane.ArchiveDepth > 0)
+        return;
+    QString folder = pane.Path;
+    if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    monitor->SetFolder(folder);
+    // Watching a whole volume from its root is costly; only on request.
+    const bool volumeRoot = VolumeRootOf(folder, m_volumes) == folder;
+    monitor->SetWatchSubtree(!volumeRoot || m_settings.MonRootSubDirs);
+    bool remote = false;
+    for (const TVolume& v : m_volumes)
+        if (v.mountPoint == VolumeRootOf(folder, m_volumes))
+            remote = v.type == DriveType::Remote;
+    if (m_settings.MonFoldChanges && !remote)
+        monitor->SetActive(true);
+}
+
+void TForm1::MonitorChange(TDirData& pane)
+{
+    // The pane keeps the rows the user looks at: remember them before reading anew.
+    RememberPosition(pane);
+    ReadDirectory(pane);
+}
+
+void TForm1::MountsChanged(const QVector<TVolume>& before, const QVector<TVolume>& after)
+{
+    const QStringList affected = TMountWatcher::AffectedMountPoints(before, after);
+    RefreshVolumes();
+    auto touches = [&](const TDirData& pane) {
+        for (const QString& mount : affected) {
+            const QString mountDir = withTrailingSlash(mount);
+            if (pane.Path.startsWith(mountDir) || mountDir.startsWith(pane.Path))
+                return true;
+        }
+        return false;
+    };
+    if (touches(m_left))
+        PostMessage(WM_REFRESHLEFT);
+    if (touches(m_right))
+        PostMessage(WM_REFRESHRIGHT);
+}
+
+void TForm1::OpenClick(TDirData& pane)
+{
+    QString error;
+    if (!OpenFolderInFileManager(withTrailingSlash(pane.Path), &error))
+        TMessages::Show(MsgKind::Error, error);
+}
+
+void TForm1::Connect1Click()
+{
+    TDlgConnectDrive dialog(this);
+    ShowModal(dialog);
+}
+
+void TForm1::Disconnectnetworkdrive1Click()
+{
+    TDlgDisconnectDrive dialog(this);
+    ShowModal(dialog);
 }

@@ -68,6 +68,7 @@ void TForm1::ReadDirectory(TDirData& pane)
         pane.PathLabel->setToolTip(label);
     }
 
+    PointMonitor(pane);
     if (pane.Model)
         pane.Model->BeginListing();
     ++pane.Generation;

@@ -32,10 +32,19 @@ e2e_start_display() {
   openbox >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   e2e_wait 10 "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window"
-  trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
-  E2E_PIDS+=($!)
-  # The tray's panel window appears once it owns the notification area.
-  e2e_wait 10 "xdotool search --classname panel >/dev/null 2>&1"
+  # The tray's panel window appears once it owns the notification area; a tray that
+  # did not come up is started once more before the test gives up.
+  local attempt
+  for attempt in 1 2; do
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    if e2e_wait 8 "xdotool search --classname panel >/dev/null 2>&1" 2>/dev/null; then
+      return 0
+    fi
+    kill "${E2E_PIDS[-1]}" 2>/dev/null || true
+  done
+  echo "the notification area did not start" >&2
+  return 1
 }
 
 # e2e_wait SECONDS 'shell condition': polls until the condition holds or fails the test.

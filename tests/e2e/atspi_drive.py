@@ -1,0 +1,62 @@
+#!/usr/bin/python3
+"""Drives the running program over the accessibility bus, as assistive technology
+would: `atspi_drive.py press NAME` activates the button or menu item NAME;
+`atspi_drive.py has NAME` succeeds when a control named NAME exists."""
+import sys
+import time
+
+import pyatspi
+
+
+def app_root(seconds=20):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name.lower() == "dorvane":
+                return app
+        time.sleep(0.2)
+    raise SystemExit("dorvane is not on the accessibility bus")
+
+
+def find(node, name, depth=0):
+    if node is None or depth > 40:
+        return None
+    try:
+        if node.name == name:
+            return node
+        for child in node:
+            hit = find(child, name, depth + 1)
+            if hit is not None:
+                return hit
+    except Exception:
+        return None
+    return None
+
+
+def wait_for(name, seconds=20):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        hit = find(app_root(), name)
+        if hit is not None:
+            return hit
+        time.sleep(0.2)
+    raise SystemExit(f"no control named {name}")
+
+
+def press(name):
+    node = wait_for(name)
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("press", "click", "activate", "Press", "Trigger", "trigger"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+verb, name = sys.argv[1], sys.argv[2]
+if verb == "press":
+    press(name)
+elif verb == "has":
+    wait_for(name, float(sys.argv[3]) if len(sys.argv) > 3 else 20)
+else:
+    raise SystemExit(f"unknown verb {verb}")
