@@ -122,6 +122,7 @@ public:
     void SetViewerMode(TDirData& pane, bool on);
     void OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText);
     void SetLastPopup(const QString& actionName);
+    bool ArchiveListingAvailable() const;
 
     // Window messages, from other instances or posted to itself.
     void PostMessage(uint32_t message, uint32_t wparam = 0);

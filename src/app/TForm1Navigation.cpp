@@ -123,7 +123,7 @@ void TForm1::ActivateItem(TDirData& pane)
         ReadDirectory(pane);
     } else if (e.Kind == fkDrive) {
         MoveTo(pane, e.Name, true);
-    } else if (isZipName(e.Name)) {
+    } else if (isZipName(e.Name) && ArchiveListingAvailable()) {
         Leave(pane);
         pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
         ++pane.ArchiveDepth;

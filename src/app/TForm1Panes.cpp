@@ -303,6 +303,13 @@ void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
         TMessages::Show(MsgKind::Error, QStringLiteral("Cannot open %1: no application is set to open it.").arg(path));
 }
 
+bool TForm1::ArchiveListingAvailable() const
+{
+    // Zips open as folders once the zip component lists them; until then a zip is a
+    // file like any other.
+    return false;
+}
+
 void TForm1::SetLastPopup(const QString& actionName)
 {
     // The pop-up menu's last-used-command item comes with the file operations.

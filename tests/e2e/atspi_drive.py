@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Drives the running program over the accessibility bus, as assistive technology
 would: `atspi_drive.py press NAME` activates the button or menu item NAME;
-`atspi_drive.py has NAME` succeeds when a control named NAME exists."""
+`atspi_drive.py has NAME [SECONDS]` succeeds when a control named NAME exists;
+`atspi_drive.py has-in PARENT NAME` when one exists inside the control PARENT."""
 import sys
 import time
 
@@ -58,5 +59,14 @@ if verb == "press":
     press(name)
 elif verb == "has":
     wait_for(name, float(sys.argv[3]) if len(sys.argv) > 3 else 20)
+elif verb == "has-in":
+    parent = wait_for(name)
+    child = sys.argv[3]
+    deadline = time.time() + 20
+    while find(parent, child) is None or find(parent, child) is parent:
+        if time.time() > deadline:
+            raise SystemExit(f"no control named {child} inside {name}")
+        time.sleep(0.2)
+        parent = wait_for(name)
 else:
     raise SystemExit(f"unknown verb {verb}")
