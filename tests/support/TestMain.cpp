@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -31,6 +34,29 @@ void isolateEnvironment()
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+// A modal window that no test answers would otherwise hang the test until CTest kills
+// it; this fails the test with the window's title and closes it instead.
+void failUnansweredModals(QApplication& app)
+{
+    auto* watchdog = new QTimer(&app);
+    auto seenSince = std::make_shared<QWidget*>(nullptr);
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(watchdog, &QTimer::timeout, &app, [seenSince, ticks] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal != *seenSince) {
+            *seenSince = modal;
+            *ticks = 0;
+            return;
+        }
+        if (++*ticks < 10)
+            return;
+        ADD_FAILURE() << "unanswered modal window: " << modal->windowTitle().toStdString();
+        modal->close();
+        *seenSince = nullptr;
+    });
+    watchdog->start(500);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,5 +64,6 @@ int main(int argc, char** argv)
     isolateEnvironment();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    failUnansweredModals(app);
     return RUN_ALL_TESTS();
 }
