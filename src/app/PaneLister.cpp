@@ -40,7 +40,7 @@ std::unique_ptr<TFileData> makeEntry(TFileKind kind, const TSearchRec& rec, cons
     e->Time = rec.Time;
     e->Attributes = rec.Attr;
     if (!in.Descriptions.isEmpty())
-        e->Description = in.Descriptions.value(rec.Name);
+        e->Description = in.Descriptions.value(AsciiUpper(rec.Name));
     return e;
 }
 

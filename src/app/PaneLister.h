@@ -20,7 +20,7 @@ struct ListingInputs {
     QString Filter = QStringLiteral("*");   // applies to files only
     ListingOptions Options;
     QStringList Drives;                       // volume texts, in the drive list's order
-    QHash<QString, QString> Descriptions;     // name -> description
+    QHash<QString, QString> Descriptions;     // AsciiUpper(name) -> description
     // Cached size of a folder (full path), -1 when not cached.
     std::function<qint64(const QString&)> CachedSize;
 };

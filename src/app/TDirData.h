@@ -49,6 +49,8 @@ public:
     QStringList FilterMasks;    // sorted, distinct, lower-case
     // Bumped by every listing, so results computed for an older listing are recognised.
     uint32_t Generation = 0;
+    // Folders of this listing whose sizes were asked for, withdrawn when it is left.
+    QStringList SizeRequests;
 
     // Widgets of the pane (null in tests that exercise the data alone).
     QPointer<QListView> FileList;

@@ -1,6 +1,6 @@
 #include "app/TDlgBookmarks.h"
 
-#include "app/GradientBand.h"
+#include "components/GradientBand.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 #include "app/TDlgCloseQuery.h"
 
 #include "app/CloseRules.h"
-#include "app/GradientBand.h"
+#include "components/GradientBand.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/TDlgSelectDir.h"
 
-#include "app/GradientBand.h"
+#include "components/GradientBand.h"
 #include "platform/DriveList.h"
 
 #include <QComboBox>

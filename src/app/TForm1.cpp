@@ -54,6 +54,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
         }
         return false;
     };
+    OnDeleteKey = [this] { BTNDeleteClick(); };
     AskCloseQuery = [this] {
         TDlgCloseQuery dialog(this);
         return ShowModal(dialog);
@@ -85,7 +86,7 @@ void TForm1::Startup()
     m_extIconCache.Add(QStringLiteral(".com"), images.Handle(), programIcon);
     m_extIconCache.Add(QStringLiteral(".exe"), images.Handle(), programIcon);
     loadSupportedAndHeaders();
-    // The folder-size thread comes with the file operations.
+    StartDirSizeThread();
     m_panLeft->Sort->setCurrentIndex(0);
     m_panRight->Sort->setCurrentIndex(0);
     wirePane(m_left, m_panLeft, m_right, m_panRight);
@@ -218,6 +219,9 @@ void TForm1::HandleMessage(uint32_t message, uint32_t wparam)
     case WM_REFRESHRIGHT:
         RefreshSide(m_right);
         break;
+    case WM_SHELLDONE:
+        ShellOperationDone(wparam);
+        break;
     case WM_REMOVE:
         RestoreApplication();
         // The uninstall runs here once installation support exists.
@@ -309,7 +313,10 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // Pending asynchronous file operations are asked about here once they exist.
+    if (!ConfirmQuitWithPending()) {
+        event->ignore();
+        return;
+    }
     const CloseDecision d = CloseRules::Decide(m_settings.QuitType, AskCloseQuery);
     m_settings.QuitType = d.quitType;
     if (d.minimize)
@@ -338,8 +345,17 @@ void TForm1::shutdown()
         return;
     m_shutdownDone = true;
     savePlacementOnce();
+    StopDirSizeThread();
     if (m_startupDone)
         SaveSettings();
+    for (TDirData* pane : {&m_left, &m_right}) {
+        StopIconThread(*pane);
+        WithdrawDirectorySizes(*pane);
+    }
+    // Background copies and moves stop at their next step, leaving whole files only;
+    // the user has agreed to quit with them pending.
+    TShellFileOperation::CancelAll();
+    TShellFileOperation::WaitForAll(3000);
     if (m_left.Model)
         m_left.Model->BeginListing();
     if (m_right.Model)

@@ -11,15 +11,22 @@
 #include "app/TDirData.h"
 #include "app/SettingsStore.h"
 #include "viewers/ViewerExtensions.h"
+#include "fileops/DirSizeQueue.h"
+#include "fileops/PendingOperations.h"
 #include "fileops/TDirSize.h"
+#include "fileops/TReadIconsThread.h"
+#include "platform/TShellFileOperation.h"
 #include "platform/DriveList.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 #include <cstdint>
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class PanePanel;
 class QAction;
@@ -32,6 +39,11 @@ class QApplication;
 class TSharedMemory;
 class TSysHotKey;
 class TMountWatcher;
+class TDirSizeThread;
+class TShellBrowser;
+
+// The operation code of the Properties command, beside the file-operation codes.
+constexpr uint32_t kPropertiesOperation = 170;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -118,10 +130,43 @@ public:
     void RegisterSystemHotKey();
     void SysHotKeyPressed(int id);
 
-    // Viewer host and last pop-up command: filled in by their issues.
+    // File operations (TForm1FileOps.cpp).
+    void BTNCopyClick();
+    void BTNMoveClick();
+    void BTNDeleteClick();
+    void BTNRenameClick();
+    void Properties1Click();
+    void BTNNewDirClick();
+    void SBDescribeClick();
+    void BTNAttributesClick();
+    void ExecuteFileOperation(uint32_t code);
+    // The created folder or zip, or "" when nothing was created.
+    QString CreateDirOrZip(TDirData& pane, bool zipOnly);
+    void ShellOperationDone(uint32_t wparam);
+    // False when operations are pending and the user does not want to quit.
+    bool ConfirmQuitWithPending();
+    // Selected rows in listing order; the full paths of the selected files and folders.
+    std::vector<int> SelectedRows(const TDirData& pane) const;
+    QStringList SelectedPaths(const TDirData& pane) const;
+    PendingOperations& Pending() { return m_pending; }
+    // Repeats a command of the pane pop-up menu as its second item.
+    void SetLastPopup(const QString& actionName);
+    using AsyncDone = std::function<void(uint16_t id, int result)>;
+    // Tests replace the thread that runs a background operation.
+    std::function<void(const TShellFileOpRecord&, uint16_t, AsyncDone)> StartAsyncHook;
+
+    // Background sizes and icons (TForm1Background.cpp).
+    DirSizeQueue& SizeQueue() { return m_sizeQueue; }
+    void QueueDirectorySizes(TDirData& pane);
+    void WithdrawDirectorySizes(TDirData& pane);
+    void StartDirSizeThread();
+    void StopDirSizeThread();
+    void StartIconThread(TDirData& pane);
+    void StopIconThread(TDirData& pane);
+
+    // Viewer host: filled in by its issue.
     void SetViewerMode(TDirData& pane, bool on);
     void OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText);
-    void SetLastPopup(const QString& actionName);
     bool ArchiveListingAvailable() const;
 
     // Window messages, from other instances or posted to itself.
@@ -154,6 +199,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // File operations.
+    std::optional<QString> AskNewName(TDirData& source);
+    void OpenBatchRenamer(TDirData& pane);
+    void ZipFileOperation(uint32_t code, TDirData& source, TDirData& target);
+    void ShowProperties(const QStringList& paths);
+    void LaunchAsyncOperation(const TShellFileOpRecord& record, const QString& sourceDir, const QString& targetDir);
+    void StartAsyncOperation(const TShellFileOpRecord& record, uint16_t id, AsyncDone done);
+    bool MonitorActive(const TDirData& pane) const;
+    void ApplyIcon(int paneId, int generation, int index, const QString& name, const QString& mimeType);
+    QPointer<TReadIconsThread>& iconThreadOf(const TDirData& pane);
+
     // Layout (TForm1Layout.cpp).
     void buildLayout();
     void buildToolBars();
@@ -214,6 +270,11 @@ private:
     QVector<TVolume> m_volumes;
     ExtIconCache m_extIconCache;
     TDirSize m_dirSizes;
+    DirSizeQueue m_sizeQueue;
+    TDirSizeThread* m_dirSizeThread = nullptr;
+    std::array<QPointer<TReadIconsThread>, 2> m_iconThreads;
+    PendingOperations m_pending;
+    TShellBrowser* m_theShell = nullptr;
     DriveSpace m_driveSpace;
     PaneDrawContext m_drawContext;
 

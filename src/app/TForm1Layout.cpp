@@ -209,6 +209,14 @@ void TForm1::buildCommandColumn()
     for (const Command& c : commands)
         addCommandButton(QLatin1String(c.name), QLatin1String(c.caption), QLatin1String(c.hint));
     m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNViewInfos"))->hide();
+    const std::pair<const char*, void (TForm1::*)()> handlers[] = {
+        {"BTNCopy", &TForm1::BTNCopyClick},           {"BTNMove", &TForm1::BTNMoveClick},
+        {"BTNDelete", &TForm1::BTNDeleteClick},       {"BTNRename", &TForm1::BTNRenameClick},
+        {"BTNDescribe", &TForm1::SBDescribeClick},    {"BTNAttributes", &TForm1::BTNAttributesClick},
+        {"BTNProperties", &TForm1::Properties1Click}, {"BTNNewDir", &TForm1::BTNNewDirClick},
+    };
+    for (const auto& [name, handler] : handlers)
+        connect(m_panCenter->findChild<QToolButton*>(QLatin1String(name)), &QToolButton::clicked, this, handler);
     connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNRefresh")), &QToolButton::clicked, this,
             &TForm1::BTNRefreshClick);
     connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNGoToOther")), &QToolButton::clicked, this,
@@ -340,15 +348,21 @@ void TForm1::buildDirPopup()
     addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), QStringLiteral("View as text"));
     addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), QStringLiteral("View infos"));
     m_dirPopup->addSeparator();
-    addMenuAction(m_dirPopup, QStringLiteral("Copy1"), QStringLiteral("Copy"));
-    addMenuAction(m_dirPopup, QStringLiteral("Move1"), QStringLiteral("Move"));
-    addMenuAction(m_dirPopup, QStringLiteral("Delete1"), QStringLiteral("Delete"));
-    addMenuAction(m_dirPopup, QStringLiteral("Rename1"), QStringLiteral("Rename"));
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Copy1"), QStringLiteral("Copy")), &QAction::triggered, this,
+            &TForm1::BTNCopyClick);
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Move1"), QStringLiteral("Move")), &QAction::triggered, this,
+            &TForm1::BTNMoveClick);
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Delete1"), QStringLiteral("Delete")), &QAction::triggered, this,
+            &TForm1::BTNDeleteClick);
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Rename1"), QStringLiteral("Rename")), &QAction::triggered, this,
+            &TForm1::BTNRenameClick);
     m_dirPopup->addSeparator();
-    addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), QStringLiteral("New dir/zip"));
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), QStringLiteral("New dir/zip")), &QAction::triggered, this,
+            &TForm1::BTNNewDirClick);
     connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), QStringLiteral("Refresh")), &QAction::triggered,
             this, &TForm1::BTNRefreshClick);
-    addMenuAction(m_dirPopup, QStringLiteral("Properties1"), QStringLiteral("Properties"));
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Properties1"), QStringLiteral("Properties")), &QAction::triggered, this,
+            &TForm1::Properties1Click);
 }
 
 void TForm1::buildHeaderPopup()

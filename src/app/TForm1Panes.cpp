@@ -10,6 +10,7 @@
 #include "app/PaneSorter.h"
 #include "app/TextMeasure.h"
 #include "core/TextOrder.h"
+#include "fileops/Descriptions.h"
 #include "platform/TMessages.h"
 
 #include <QApplication>
@@ -45,18 +46,14 @@ void reportInternalError(const QString& where)
 
 } // namespace
 
-// Steps filled in by the issues that bring their parts: descriptions, folder monitors,
-// the background size and icon work, and archive listings.
-namespace pane_hooks {
-QHash<QString, QString> LoadDescriptions(const QString&) { return {}; }
-} // namespace pane_hooks
-
 void TForm1::ReadDirectory(TDirData& pane)
 {
     HourglassCursor hourglass;
+    StopIconThread(pane);
+    WithdrawDirectorySizes(pane);
     m_extIconCache.Harvest(pane);
     const QString filter = pane.FilterCombo ? pane.FilterCombo->currentText() : QStringLiteral("*");
-    const QHash<QString, QString> descriptions = pane_hooks::LoadDescriptions(pane.Path);
+    const QHash<QString, QString> descriptions = pane.ArchiveDepth > 0 ? QHash<QString, QString>() : LoadDescriptions(pane.Path);
 
     pane.Path = withTrailingSlash(pane.Path);
     pane.LastPath = pane.Path;
@@ -99,6 +96,10 @@ void TForm1::ReadDirectory(TDirData& pane)
         pane.FilterCombo->setEditText(index >= 0 ? pane.FilterMasks.at(index) : in.Filter);
     }
     ComputeColumnWidths(pane);
+    if (pane.ArchiveDepth == 0) {
+        QueueDirectorySizes(pane);
+        StartIconThread(pane);
+    }
     if (pane.Truncated)
         statusBar()->showMessage(QStringLiteral("%1 holds more than %2 entries: only the first %2 are listed.")
                                      .arg(pane.Path)
@@ -310,11 +311,6 @@ bool TForm1::ArchiveListingAvailable() const
     return false;
 }
 
-void TForm1::SetLastPopup(const QString& actionName)
-{
-    // The pop-up menu's last-used-command item comes with the file operations.
-    Q_UNUSED(actionName);
-}
 
 QString TForm1::CopyPathText()
 {

@@ -2,6 +2,7 @@
 // process and shared by every TRegistry of that hive; a change marks the hive, and the
 // next CloseKey (or destructor) writes the whole file atomically.
 #include "TRegistry.h"
+#include "core/PosixIo.h"
 
 #include "RegistryHiveFile.h"
 
@@ -73,21 +74,6 @@ std::shared_ptr<Hive> sharedHive(RegistryHive id)
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        left -= n;
-    }
-    return true;
-}
 
 // Temporary file in the same folder, fsync, rename: a crash or a full disk leaves
 // either the old file or the new one, never half of one.
@@ -104,7 +90,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         fail(errno);
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);
         ::unlink(temp.constData());

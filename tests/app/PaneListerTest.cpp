@@ -85,7 +85,7 @@ TEST(PaneLister, sizesTruncateAbove4GiBOrFolderSizeIsInvented)
     dir.makeDir("cached");
     dir.makeDir("fresh");
     ListingInputs in;
-    in.Descriptions.insert("small", "five bytes");
+    in.Descriptions.insert("SMALL", "five bytes");   // keyed without regard to case
     in.CachedSize = [&](const QString& path) -> qint64 { return path == dir.filePath("cached") ? 777 : -1; };
     TDirData pane(1);
     listed(pane, dir.path(), in);

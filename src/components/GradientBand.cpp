@@ -1,4 +1,4 @@
-#include "app/GradientBand.h"
+#include "components/GradientBand.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -7,6 +7,7 @@ GradientBand::GradientBand(const QString& text, QWidget* parent)
     : QLabel(text, parent)
 {
     setObjectName(QStringLiteral("Gradient"));
+    setAccessibleName(text);
     setStyleSheet(QStringLiteral("color: white; font-weight: bold; padding: 8px;"));
 }
 

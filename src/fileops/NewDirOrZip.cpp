@@ -1,0 +1,99 @@
+#include "fileops/NewDirOrZip.h"
+#include "core/PosixIo.h"
+
+#include "fileops/TDlgNewDir.h"
+#include "platform/FileNames.h"
+#include "platform/TMessages.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The resources of a static library are registered only when asked for by name;
+// the macro declares a global function, so it must be used outside any namespace.
+static void initFileopsResources()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Q_INIT_RESOURCE(fileops); });
+}
+
+namespace {
+
+// One name typed by the user becomes exactly one new entry in the pane's folder:
+// a separator would reach into another folder, a NUL would cut the name short.
+bool isSingleName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+QString zipFileName(const QString& typed)
+{
+    if (typed.right(4).toUpper() == QLatin1String(".ZIP"))
+        return typed;
+    return typed + QStringLiteral(".ZIP");
+}
+
+
+bool createFolder(const QString& path)
+{
+    return ::mkdir(EncodeFileName(path).constData(), 0777) == 0;
+}
+
+} // namespace
+
+QByteArray EmptyZipTemplate()
+{
+    initFileopsResources();
+    QFile file(QStringLiteral(":/fileops/empty.zip"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool CreateEmptyZip(const QString& path)
+{
+    const QByteArray bytes = EmptyZipTemplate();
+    if (bytes.isEmpty())
+        return false;
+    const QByteArray native = EncodeFileName(path);
+    // O_EXCL: an existing file of that name, even one made a moment ago by another
+    // program, is never overwritten.
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (written && closed)
+        return true;
+    ::unlink(native.constData());
+    return false;
+}
+
+QString CreateDirOrZip(const QString& paneDir, bool zipOnly, QWidget* parent)
+{
+    const QString dir = paneDir.endsWith(QLatin1Char('/')) ? paneDir : paneDir + QLatin1Char('/');
+    TDlgNewDir dialog(parent);
+    if (zipOnly)
+        dialog.SetZipOnly();
+    for (;;) {
+        if (ShowModal(dialog) != QDialog::Accepted)
+            return {};
+        const QString typed = dialog.Name();
+        if (dialog.Zip()) {
+            const QString full = dir + zipFileName(typed);
+            if (isSingleName(typed) && CreateEmptyZip(full))
+                return full;
+            TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to create zip ") + dir + typed + QStringLiteral("."),
+                            MsgButtons::Ok, parent);
+        } else {
+            const QString full = dir + typed;
+            if (isSingleName(typed) && createFolder(full))
+                return full;
+            TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to create ") + dir + typed + QStringLiteral("."),
+                            MsgButtons::Ok, parent);
+        }
+    }
+}

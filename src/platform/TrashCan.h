@@ -1,0 +1,25 @@
+// The freedesktop.org Trash, version 1.0: an item is renamed into the trash
+// folder of its own volume, with an info/NAME.trashinfo file that says where it came
+// from and when, so any desktop's trash can list and restore it.
+//
+// Home trash: $XDG_DATA_HOME/Trash (made with mode 0700 when missing). Items on other
+// volumes go to $topdir/.Trash/$uid (when the administrator prepared a sticky .Trash)
+// or $topdir/.Trash-$uid. Nothing is ever copied: a volume without a usable trash
+// folder gives NoTrash, and the caller decides whether to delete for good.
+// Safe on any thread.
+#pragma once
+
+#include <QString>
+
+class TrashCan {
+public:
+    enum class Outcome { Trashed, NoTrash, Failed };
+    struct Result {
+        Outcome Status = Outcome::Failed;
+        int Error = 0;          // errno for Failed
+        QString TrashedPath;    // where the item now is, for Trashed
+    };
+
+    // Moves a file or folder (a link itself, never what it points to) to the trash.
+    static Result Move(const QString& path);
+};

@@ -1,0 +1,284 @@
+#include "fileops/Descriptions.h"
+
+#include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
+#include "platform/TMessages.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList leftoverTemporaries(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("DSC*")}, QDir::Files | QDir::Hidden);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+// Captures the warnings a rewrite shows instead of opening message boxes.
+struct ShownMessages {
+    ShownMessages()
+    {
+        TMessages::SetResponder([this](const MessageRequest& r) {
+            texts << r.text;
+            return MsgResult::Ok;
+        });
+    }
+    ~ShownMessages() { TMessages::SetResponder({}); }
+    QStringList texts;
+};
+
+} // namespace
+
+TEST(Descriptions, sameNameTwiceReadGivesFirstLoadGivesLastWriteChangesBoth)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "File.txt first\r\nother.txt keep\r\nFILE.TXT second\r\n");
+    EXPECT_EQ(ReadDescription(dir.filePath("file.txt")), "first");
+    const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
+    EXPECT_EQ(loaded.value("FILE.TXT"), "second");
+    EXPECT_EQ(loaded.value("OTHER.TXT"), "keep");
+    EXPECT_EQ(loaded.size(), 2);
+
+    ASSERT_TRUE(WriteDescription(dir.filePath("file.txt"), "new"));
+    EXPECT_EQ(contentOf(file), "File.txt new\r\nother.txt keep\r\nFILE.TXT new\r\n")
+        << "each line keeps its own spelling of the name";
+}
+
+TEST(Descriptions, quotedNamesAndSecondSpacesReadAndWriteInTheirForm)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "\"my file.txt\" text with  spaces\r\na.txt  lead\r\n");
+    EXPECT_EQ(ReadDescription(dir.filePath("my file.txt")), "text with  spaces");
+    EXPECT_EQ(LoadDescriptions(dir.path() + '/').value("A.TXT"), " lead");
+
+    ASSERT_TRUE(WriteDescription(dir.filePath("other file.txt"), "quoted"));
+    ASSERT_TRUE(WriteDescription(dir.filePath("plain.txt"), "plain one"));
+    EXPECT_EQ(contentOf(file), "\"my file.txt\" text with  spaces\r\na.txt  lead\r\n"
+                               "\"other file.txt\" quoted\r\nplain.txt plain one\r\n");
+}
+
+TEST(Descriptions, lineEndsOfEveryKindAndLinesWithoutNameAreReadThenDropped)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\rb.txt B\nc.txt C\n\rnoname\r\n d.txt x\r\ne.txt E");
+    const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
+    EXPECT_EQ(loaded.value("A.TXT"), "A");
+    EXPECT_EQ(loaded.value("B.TXT"), "B");
+    EXPECT_EQ(loaded.value("C.TXT"), "C");
+    EXPECT_EQ(loaded.value("E.TXT"), "E");
+    EXPECT_EQ(loaded.size(), 4);
+
+    ASSERT_TRUE(WriteDescription(dir.filePath("c.txt"), "changed"));
+    EXPECT_EQ(contentOf(file), "a.txt A\r\nb.txt B\r\nc.txt changed\r\ne.txt E\r\n");
+}
+
+TEST(Descriptions, emptyDescriptionWritesTheNameAndShowsNothing)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "gone.txt was here\r\n");
+    ASSERT_TRUE(WriteDescription(dir.filePath("new.txt"), QString()));
+    ASSERT_TRUE(WriteDescription(dir.filePath("gone.txt"), QString()));
+    EXPECT_EQ(contentOf(file), "gone.txt \r\nnew.txt \r\n");
+    EXPECT_TRUE(LoadDescriptions(dir.path()).isEmpty());
+    EXPECT_EQ(ReadDescription(dir.filePath("new.txt")), QString());
+}
+
+// A pasted or typed line break must not end the line and start a forged one.
+TEST(Descriptions, lineBreaksInTheTextCannotAddLines)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteDescription(dir.filePath("a.txt"), "one\r\nb.txt forged\ttab"));
+    EXPECT_EQ(contentOf(dir.filePath("DESCRIPT.ION")), "a.txt one  b.txt forged tab\r\n");
+}
+
+TEST(Descriptions, longLineIsReadAsItsStartAndTheNextLineNormally)
+{
+    TempDir dir;
+    const QByteArray longLine = "long.txt " + QByteArray(5000 - 9, 'd');
+    ASSERT_EQ(longLine.size(), 5000);
+    // 7 bytes of name and space, then two-byte characters: the cut at 4096 falls inside one.
+    const QByteArray utf8Line = "uu.txt " + QString(3000, QChar(0xE9)).toUtf8();
+    dir.makeFile("DESCRIPT.ION", longLine + "\r\nb.txt B\r\n" + utf8Line + "\r\nc.txt C\r\n");
+
+    const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
+    EXPECT_EQ(loaded.value("LONG.TXT"), QString(4096 - 9, 'd'));
+    EXPECT_EQ(loaded.value("B.TXT"), "B");
+    EXPECT_EQ(loaded.value("UU.TXT"), QString((4096 - 7) / 2, QChar(0xE9))) << "the cut must not split a character";
+    EXPECT_EQ(loaded.value("C.TXT"), "C");
+    EXPECT_EQ(ReadDescription(dir.filePath("b.txt")), "B");
+}
+
+TEST(Descriptions, lowerCaseFileIsFoundAndKeepsItsSpelling)
+{
+    TempDir dir;
+    const QString lower = dir.makeFile("descript.ion", "README the manual\r\n");
+    EXPECT_EQ(FindDescriptionFile(dir.path()), lower);
+    EXPECT_EQ(ReadDescription(dir.filePath("readme")), "the manual");
+
+    ASSERT_TRUE(WriteDescription(dir.filePath("readme"), "changed"));
+    EXPECT_EQ(contentOf(lower), "README changed\r\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("DESCRIPT.ION"))) << "a second file beside the first";
+
+    // With several spellings the exact name wins.
+    const QString exact = dir.makeFile("DESCRIPT.ION", "README exact\r\n");
+    dir.makeFile("Descript.Ion", "README mixed\r\n");
+    EXPECT_EQ(FindDescriptionFile(dir.path()), exact);
+    EXPECT_EQ(ReadDescription(dir.filePath("readme")), "exact");
+    EXPECT_TRUE(FindDescriptionFile(dir.makeDir("empty")).isEmpty());
+}
+
+TEST(Descriptions, bytesThatAreNotUtf8SurviveARewrite)
+{
+    TempDir dir;
+    const QByteArray latinName("caf\xe9.txt");
+    const QByteArray other("\"d\xe9j\xe0 vu.txt\" \xff\xfe raw\r\nutf.txt caf\xc3\xa9\r\n");
+    const QString file = dir.makeFile("DESCRIPT.ION", latinName + " d\xe9j\xe0\r\n" + other);
+    const QString latinPath = DecodeFileName(QFile::encodeName(dir.path()) + '/' + latinName);
+
+    EXPECT_EQ(ReadDescription(latinPath), QStringLiteral("déjà"));
+    const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
+    EXPECT_EQ(loaded.value(QStringLiteral("UTF.TXT")), QStringLiteral("café"));
+    EXPECT_TRUE(loaded.contains(DecodeFileName(QByteArray("CAF\xe9.TXT"))));
+
+    ASSERT_TRUE(WriteDescription(latinPath, QStringLiteral("é")));
+    EXPECT_EQ(contentOf(file), latinName + " \xc3\xa9\r\n" + other);
+}
+
+TEST(Descriptions, rewrittenFileIsHiddenAndKeepsItsAccessAndAttributes)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\r\n");
+    ::chmod(QFile::encodeName(file).constData(), 0640);
+    ASSERT_TRUE(WriteFileAttributes(file, faSysFile, nullptr));
+    ASSERT_TRUE(WriteDescription(dir.filePath("b.txt"), "B"));
+    uint32_t attr = 0;
+    ASSERT_TRUE(ReadFileAttributes(file, &attr));
+    EXPECT_TRUE(attr & faHidden);
+    EXPECT_TRUE(attr & faSysFile) << "the attributes it had are kept";
+    EXPECT_EQ(modeOf(file), 0640u);
+    EXPECT_TRUE(leftoverTemporaries(dir.path()).isEmpty());
+
+    // A new file is hidden too, and readable as any new file, not private like a temporary one.
+    TempDir fresh;
+    const mode_t previous = ::umask(022);
+    ASSERT_TRUE(WriteDescription(fresh.filePath("x"), "X"));
+    ::umask(previous);
+    ASSERT_TRUE(ReadFileAttributes(fresh.filePath("DESCRIPT.ION"), &attr));
+    EXPECT_TRUE(attr & faHidden);
+    EXPECT_EQ(modeOf(fresh.filePath("DESCRIPT.ION")), 0644u);
+}
+
+TEST(Descriptions, unwritableNamesAndReadOnlyFilesLeaveEverythingAsItWas)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\r\n");
+    EXPECT_FALSE(WriteDescription(dir.filePath("a \"b\""), "x"));
+    EXPECT_FALSE(WriteDescription(dir.filePath("\"a"), "x"));
+    EXPECT_FALSE(WriteDescription("/", "x"));
+    EXPECT_FALSE(WriteDescription("relative", "x"));
+    ::chmod(QFile::encodeName(file).constData(), 0444);
+    EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "changed"));
+    EXPECT_EQ(contentOf(file), "a.txt A\r\n");
+    EXPECT_TRUE(leftoverTemporaries(dir.path()).isEmpty());
+
+    // A folder's own description lives in its parent, with or without a trailing slash.
+    dir.makeDir("sub");
+    ASSERT_TRUE(WriteDescription(dir.filePath("sub/inner"), "in"));
+    EXPECT_EQ(ReadDescription(dir.filePath("sub/INNER/")), "in");
+}
+
+TEST(Descriptions, failedRenameWarnsAndLeavesTheTemporaryFile)
+{
+    TempDir dir;
+    dir.makeFile("DESCRIPT.ION/blocker");   // a folder cannot be replaced by a file
+    ShownMessages shown;
+    EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "A"));
+    EXPECT_EQ(shown.texts, QStringList{"Unable to rename to DESCRIPT.ION."});
+    const QStringList left = leftoverTemporaries(dir.path());
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(contentOf(dir.filePath(left.first())), "a.txt A\r\n");
+}
+
+namespace {
+
+// A small tmpfs of its own makes a full disk and a read-only folder real even for root,
+// whom permissions do not stop. Null when mounting is not allowed here.
+class SmallVolume {
+public:
+    explicit SmallVolume(const QString& where) : m_where(QFile::encodeName(where))
+    {
+        m_mounted = ::geteuid() == 0 && ::mount("tmpfs", m_where.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallVolume()
+    {
+        if (m_mounted)
+            ::umount2(m_where.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly()
+    {
+        return ::mount(nullptr, m_where.constData(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
+
+private:
+    QByteArray m_where;
+    bool m_mounted = false;
+};
+
+void fillUp(const QString& path)
+{
+    QFile filler(path);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+}
+
+} // namespace
+
+TEST(Descriptions, diskFullOrReadOnlyFolderLeavesTheOldFileIntact)
+{
+    TempDir dir;
+    const QString folder = dir.makeDir("vol");
+    SmallVolume volume(folder);
+    const QByteArray old = "a.txt " + QByteArray(3000, 'a') + "\r\n";
+    const QString file = dir.makeFile("vol/DESCRIPT.ION", old);
+    if (!volume.mounted()) {
+        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+            GTEST_SKIP() << "cannot make a folder unwritable here";
+        EXPECT_FALSE(WriteDescription(folder + "/a.txt", "changed"));
+        EXPECT_EQ(contentOf(file), old);
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        return;
+    }
+
+    fillUp(folder + "/filler");
+    ShownMessages shown;
+    EXPECT_FALSE(WriteDescription(folder + "/b.txt", "B"));
+    EXPECT_EQ(contentOf(file), old);
+    EXPECT_TRUE(leftoverTemporaries(folder).isEmpty()) << "a half-written temporary file was left";
+
+    QFile::remove(folder + "/filler");
+    ASSERT_TRUE(volume.makeReadOnly());
+    EXPECT_FALSE(WriteDescription(folder + "/a.txt", "changed"));
+    EXPECT_EQ(contentOf(file), old);
+    EXPECT_TRUE(shown.texts.isEmpty()) << "no temporary file or no write access ends silently";
+}
