@@ -2,7 +2,9 @@
 """Drives the running program over the accessibility bus, as assistive technology
 would: `atspi_drive.py press NAME` activates the button or menu item NAME;
 `atspi_drive.py has NAME [SECONDS]` succeeds when a control named NAME exists;
-`atspi_drive.py has-in PARENT NAME` when one exists inside the control PARENT."""
+`atspi_drive.py has-in PARENT NAME` when one exists inside the control PARENT;
+`atspi_drive.py select LIST ROW` selects the row of list LIST whose name cell is ROW;
+`atspi_drive.py row LIST ROW` succeeds once list LIST shows that row."""
 import sys
 import time
 
@@ -54,6 +56,30 @@ def press(name):
     action.doAction(0)
 
 
+def row_of(list_name, row_name, seconds=20):
+    # A row reads as its cells joined by ", ", the name first.
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        pane = wait_for(list_name)
+        for i in range(min(pane.childCount, 500)):
+            child = pane[i]
+            if child is not None and (child.name == row_name or child.name.startswith(row_name + ",")):
+                return child
+        time.sleep(0.2)
+    raise SystemExit(f"no row {row_name} in {list_name}")
+
+
+def select(list_name, row_name):
+    row = row_of(list_name, row_name)
+    action = row.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    for wanted in ("Toggle", "toggle", "select", "Select", "press", "Press"):
+        if wanted in names:
+            action.doAction(names.index(wanted))
+            return
+    raise SystemExit(f"row {row_name} cannot be selected: actions {names}")
+
+
 verb, name = sys.argv[1], sys.argv[2]
 if verb == "press":
     press(name)
@@ -68,5 +94,9 @@ elif verb == "has-in":
             raise SystemExit(f"no control named {child} inside {name}")
         time.sleep(0.2)
         parent = wait_for(name)
+elif verb == "select":
+    select(name, sys.argv[3])
+elif verb == "row":
+    row_of(name, sys.argv[3])
 else:
     raise SystemExit(f"unknown verb {verb}")
