@@ -349,7 +349,8 @@ void TForm1::shutdown()
     if (m_startupDone)
         SaveSettings();
     for (TDirData* pane : {&m_left, &m_right}) {
-        StopIconThread(*pane);
+        // Deleting waits for the thread, which never waits for this thread once stopped.
+        delete iconThreadOf(*pane).data();
         WithdrawDirectorySizes(*pane);
     }
     // Background copies and moves stop at their next step, leaving whole files only;
