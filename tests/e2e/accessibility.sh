@@ -9,7 +9,8 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
 # A folder of known content on the start volume: the program starts at the root of the
 # volume that holds its current folder.
 cd /
-exec dbus-run-session -- bash -c '
+# Not exec'd: the display and its helpers are stopped when this script ends.
+dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!
   sleep 0.5

@@ -29,22 +29,41 @@ e2e_start_display() {
   e2e_wait 10 "test -s '$fdfile'"
   export DISPLAY=":$(head -n1 "$fdfile")"
   e2e_wait 10 "xdpyinfo >/dev/null 2>&1"
-  openbox >/dev/null 2>&1 &
-  E2E_PIDS+=($!)
-  e2e_wait 10 "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window"
+  e2e_start_window_manager || return 1
   # The tray's panel window appears once it owns the notification area; a tray that
   # did not come up is started once more before the test gives up.
   local attempt
-  for attempt in 1 2; do
-    trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+  for attempt in 1 2 3; do
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 >>"$E2E_ROOT/trayer.log" 2>&1 &
     E2E_PIDS+=($!)
-    if e2e_wait 8 "xdotool search --classname panel >/dev/null 2>&1" 2>/dev/null; then
-      return 0
+    if e2e_wait 10 "xdotool search --classname panel >/dev/null 2>&1" 2>/dev/null; then
+      e2e_start_window_manager
+      return
     fi
     kill "${E2E_PIDS[-1]}" 2>/dev/null || true
   done
-  echo "the notification area did not start" >&2
+  echo "the notification area did not start:" >&2
+  cat "$E2E_ROOT/trayer.log" >&2
   return 1
+}
+
+# Starts openbox unless the one started before still runs. On these machines a fresh
+# openbox now and then quits right after taking the display, leaving windows without
+# a manager; the desktop the tests need has one, so it is started again.
+E2E_WM_PID=""
+e2e_start_window_manager() {
+  local attempt
+  for attempt in 1 2 3; do
+    if [ -n "$E2E_WM_PID" ] && kill -0 "$E2E_WM_PID" 2>/dev/null; then
+      return 0
+    fi
+    openbox >>"$E2E_ROOT/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
+    E2E_PIDS+=($E2E_WM_PID)
+    e2e_wait 10 "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window" || continue
+    sleep 0.3
+  done
+  kill -0 "$E2E_WM_PID" 2>/dev/null || { echo "the window manager did not stay up:" >&2; cat "$E2E_ROOT/openbox.log" >&2; return 1; }
 }
 
 # e2e_wait SECONDS 'shell condition': polls until the condition holds or fails the test.
