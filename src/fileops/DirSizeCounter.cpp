@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <limits>
 #include <string>
@@ -12,6 +13,35 @@
 #include <vector>
 
 namespace {
+
+// Kernel file systems whose files describe the running system rather than hold data:
+// their sizes mean nothing, and walking /proc costs a great deal.
+bool isPseudoFileSystem(int fd)
+{
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x9fa0:        // proc
+    case 0x62656572:    // sysfs
+    case 0x27e0eb:      // cgroup
+    case 0x63677270:    // cgroup2
+    case 0x64626720:    // debugfs
+    case 0x74726163:    // tracefs
+    case 0x73636673:    // securityfs
+    case 0x6165676c:    // pstore
+    case 0xcafe4a11:    // bpf
+    case 0x62656570:    // configfs
+    case 0x1cd1:        // devpts
+    case 0x19800202:    // mqueue
+    case 0x65735543:    // fusectl
+    case 0x42494e4d:    // binfmt_misc
+    case 0xde5e81e4:    // efivarfs
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Folders deeper than this give their parent's descriptor back while they are walked
 // and reopen it through ".." afterwards, so a tree thousands of levels deep cannot run
@@ -82,7 +112,7 @@ bool TreeWalk::Run(const QByteArray& path)
     if (fd < 0)
         return true;
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(fd, &st) != 0 || isPseudoFileSystem(fd)) {
         ::close(fd);
         return true;
     }

@@ -206,3 +206,15 @@ TEST(DirSizeCounter, treeDeeperThanTheDescriptorsItMayHoldIsWalkedWhole)
     EXPECT_EQ(r.AllocatedSize, duBytes(tree.path()));
     EXPECT_EQ(openDescriptors(), before) << "every folder opened is closed again";
 }
+
+TEST(DirSizeCounter, kernelFileSystemsAreNotWalked)
+{
+    const std::atomic<bool> stop{false};
+    for (const char* folder : {"/proc", "/sys"}) {
+        if (!QFileInfo(QString::fromLatin1(folder)).isDir())
+            continue;
+        const std::optional<DirSizeResult> r = DirSizeCounter::Measure(QString::fromLatin1(folder), stop);
+        ASSERT_TRUE(r.has_value()) << folder;
+        EXPECT_EQ(std::make_tuple(r->FileCount, r->DirCount, r->Size), std::make_tuple(0u, 0u, int64_t(0))) << folder;
+    }
+}
