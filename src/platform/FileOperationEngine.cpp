@@ -193,6 +193,25 @@ std::vector<FileOperationEngine::TopItem> FileOperationEngine::topItems(const QS
     return items;
 }
 
+// Totals for the progress window; an item done in one step (a rename, a trashing)
+// counts as one file. False when cancelled meanwhile.
+bool FileOperationEngine::countItems(std::vector<TopItem>& items, const std::function<bool(const TopItem&)>& oneStep)
+{
+    m_scanning = true;
+    for (TopItem& item : items) {
+        if (oneStep(item)) {
+            item.Files = 1;
+            ++m_filesTotal;
+        } else {
+            countItem(item);
+        }
+        if (cancelled())
+            return false;
+    }
+    m_scanning = false;
+    return true;
+}
+
 void FileOperationEngine::countItem(TopItem& item)
 {
     const int64_t filesBefore = m_filesTotal;
@@ -251,18 +270,8 @@ FileOpResult FileOperationEngine::runDelete(const FileOpRequest& request)
         return FileOpResult::Aborted;
     }
     // A trashed folder is one rename, so the items are the units of progress there.
-    m_scanning = true;
-    for (TopItem& item : items) {
-        if (request.UseTrash) {
-            item.Files = 1;
-            ++m_filesTotal;
-        } else {
-            countItem(item);
-        }
-        if (cancelled())
-            return result();
-    }
-    m_scanning = false;
+    if (!countItems(items, [&](const TopItem&) { return request.UseTrash; }))
+        return result();
     m_workStart = std::chrono::steady_clock::now();
     int64_t filesBefore = 0;
     for (const TopItem& item : items) {

@@ -25,6 +25,7 @@
 
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -99,6 +100,7 @@ private:
     std::vector<TopItem> topItems(const QStringList& sources) const;
     void countTree(int dirFd, const std::string& path);
     void countItem(TopItem& item);
+    bool countItems(std::vector<TopItem>& items, const std::function<bool(const TopItem&)>& oneStep);
 
     // Copy and move (FileOperationEngineTransfer.cpp).
     FileOpResult runTransfer(const FileOpRequest& request);
@@ -118,6 +120,8 @@ private:
     Step copyRegular(const Dir& src, const std::string& name, const Dir& dst, bool replace);
     Step copyLink(const Dir& src, const std::string& name, const Dir& dst, bool replace);
     Step copyFifo(const Dir& src, const std::string& name, const Dir& dst, bool replace);
+    Step placeSpecialEntry(const Dir& src, const std::string& name, const struct stat& st, const Dir& dst,
+                           const std::string& temp, bool replace, bool keepMode);
     Step commit(const Dir& src, const std::string& name, const struct stat& srcSt, const Dir& dst,
                 const std::string& temp, bool replace);
     Step commitUnnamed(const Dir& src, const std::string& name, const struct stat& srcSt, const Dir& dst, int fd,

@@ -123,22 +123,13 @@ FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
         return result();
 
     // collect: an item that a move can rename in one step is one unit of progress.
-    m_scanning = true;
-    for (TopItem& item : items) {
+    const bool counted = countItems(items, [&](const TopItem& item) {
         struct stat existing;
-        const bool oneRename = m_kind == FileOpKind::Move && item.StatError == 0
-            && item.St.st_dev == targetSt.st_dev
+        return m_kind == FileOpKind::Move && item.StatError == 0 && item.St.st_dev == targetSt.st_dev
             && ::fstatat(targetFd.get(), item.Name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0;
-        if (oneRename) {
-            item.Files = 1;
-            ++m_filesTotal;
-        } else {
-            countItem(item);
-        }
-        if (cancelled())
-            return result();
-    }
-    m_scanning = false;
+    });
+    if (!counted)
+        return result();
 
     m_workStart = std::chrono::steady_clock::now();
     const Dir dst{targetFd.get(), target};
@@ -527,15 +518,7 @@ FileOperationEngine::Step FileOperationEngine::copyLink(const Dir& src, const st
         if (errno != EEXIST || attempt == 100)
             return failed(writeText(join(dst.Path, name), errno));
     }
-    if (m_kind == FileOpKind::Move && (st.st_uid != m_uid || st.st_gid != m_gid))
-        ::fchownat(dst.Fd, temp.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ::utimensat(dst.Fd, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    const Step placed = commit(src, name, st, dst, temp, replace);
-    if (placed.Status != Step::Ok)
-        return placed;
-    ++m_filesDone;
-    return m_kind == FileOpKind::Move ? removeSource(src, name, false) : Step{};
+    return placeSpecialEntry(src, name, st, dst, temp, replace, false);
 }
 
 // A named pipe is made anew rather than read: reading would wait for a writer forever.
@@ -553,9 +536,21 @@ FileOperationEngine::Step FileOperationEngine::copyFifo(const Dir& src, const st
         if (errno != EEXIST || attempt == 100)
             return failed(writeText(join(dst.Path, name), errno));
     }
+    return placeSpecialEntry(src, name, st, dst, temp, replace, true);
+}
+
+// Gives a link or pipe made under a temporary name its source's owner (on a move),
+// mode (links have none of their own) and times, then its name; a move then removes
+// the source.
+FileOperationEngine::Step FileOperationEngine::placeSpecialEntry(const Dir& src, const std::string& name,
+                                                                 const struct stat& st, const Dir& dst,
+                                                                 const std::string& temp, bool replace,
+                                                                 bool keepMode)
+{
     if (m_kind == FileOpKind::Move && (st.st_uid != m_uid || st.st_gid != m_gid))
         ::fchownat(dst.Fd, temp.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
-    ::fchmodat(dst.Fd, temp.c_str(), st.st_mode & 07777, 0);
+    if (keepMode)   // after the owner: changing it clears set-user-id bits
+        ::fchmodat(dst.Fd, temp.c_str(), st.st_mode & 07777, 0);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     ::utimensat(dst.Fd, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
     const Step placed = commit(src, name, st, dst, temp, replace);
