@@ -1,8 +1,10 @@
 // Byte copying for the file-operation engine (see FileCopier.h).
 #include "platform/FileCopier.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +42,12 @@ int64_t FileCopier::limitForFault(int64_t done, int64_t wanted) const
 
 FileCopyResult FileCopier::Copy(int from, int to, int64_t expectedSize, const BlockHook& onBlock)
 {
+    // A file with holes (a disk image, a database) keeps them: copying the zeros would
+    // fill the target's disk with nothing.
+    struct stat st;
+    if (::fstat(from, &st) == 0 && S_ISREG(st.st_mode) && ::lseek(from, 0, SEEK_CUR) == 0
+        && int64_t(st.st_blocks) * 512 + kBufferBlock < st.st_size)
+        return copySparse(from, to, st.st_size, onBlock);
     // Large files are read once from start to end; telling the kernel doubles its read-ahead.
     if (expectedSize >= kBufferBlock)
         ::posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -127,4 +135,98 @@ FileCopyResult FileCopier::copyThroughBuffer(int from, int to, int64_t alreadyCo
             return r;
         }
     }
+}
+
+FileCopyResult FileCopier::copySparse(int from, int to, int64_t size, const BlockHook& onBlock)
+{
+    FileCopyResult r;
+    int64_t pos = 0;
+    while (pos < size) {
+        off_t data = ::lseek(from, pos, SEEK_DATA);
+        if (data < 0)
+            data = errno == ENXIO ? size : pos;   // no more data, or holes unknown here: copy it all
+        data = std::min<int64_t>(data, size);
+        if (data > pos) {
+            r.Bytes += data - pos;
+            if (onBlock && !onBlock(data - pos))
+                return {ECANCELED, false, r.Bytes};
+            pos = data;
+            continue;
+        }
+        off_t hole = ::lseek(from, pos, SEEK_HOLE);
+        if (hole < 0 || hole <= pos)
+            hole = size;
+        if (!copyRange(from, to, pos, std::min<int64_t>(hole, size) - pos, onBlock, r))
+            return r;
+        pos = std::min<int64_t>(hole, size);
+    }
+    // The holes at the end exist only as the file's length.
+    if (::ftruncate(to, size) != 0)
+        return {errno, true, r.Bytes};
+    return r;
+}
+
+bool FileCopier::copyRange(int from, int to, int64_t offset, int64_t length, const BlockHook& onBlock,
+                           FileCopyResult& r)
+{
+    while (length > 0) {
+        const int64_t allowed = limitForFault(r.Bytes, std::min<int64_t>(length, kKernelBlock));
+        if (allowed == 0) {
+            r.Error = m_failError;
+            r.WriteSide = true;
+            return false;
+        }
+        ssize_t n = -1;
+        if (m_kernelCopyWorks) {
+            loff_t in = offset, out = offset;
+            n = ::copy_file_range(from, &in, to, &out, size_t(allowed), 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && !meansUnsupported(errno)) {
+                r.Error = errno;
+                r.WriteSide = isWriteSideError(errno);
+                return false;
+            }
+        }
+        if (n <= 0)
+            n = copyThroughBufferAt(from, to, offset, std::min<int64_t>(allowed, kBufferBlock), r);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;   // the source became shorter meanwhile
+        offset += n;
+        length -= n;
+        r.Bytes += n;
+        if (onBlock && !onBlock(n)) {
+            r.Error = ECANCELED;
+            return false;
+        }
+    }
+    return true;
+}
+
+long FileCopier::copyThroughBufferAt(int from, int to, int64_t offset, int64_t length, FileCopyResult& r)
+{
+    if (!m_buffer)
+        m_buffer.reset(new char[kBufferBlock]);
+    ssize_t got;
+    do
+        got = ::pread(from, m_buffer.get(), size_t(length), offset);
+    while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        r.Error = errno;
+        return -1;
+    }
+    for (ssize_t written = 0; written < got;) {
+        const ssize_t n = ::pwrite(to, m_buffer.get() + written, size_t(got - written), offset + written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            r.Error = errno;
+            r.WriteSide = true;
+            return -1;
+        }
+        written += n;
+    }
+    return got;
 }

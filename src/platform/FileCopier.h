@@ -1,6 +1,7 @@
 // Copies the bytes of one open regular file into another, as fast as the kernel
 // allows: copy_file_range first (the data never leaves the kernel), read/write with a
-// large buffer where the file systems cannot do that. Stops between blocks when asked.
+// large buffer where the file systems cannot do that. Holes of sparse files stay holes.
+// Stops between blocks when asked.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,9 @@ public:
 private:
     FileCopyResult copyInKernel(int from, int to, const BlockHook& onBlock, bool& fallBack);
     FileCopyResult copyThroughBuffer(int from, int to, int64_t alreadyCopied, const BlockHook& onBlock);
+    FileCopyResult copySparse(int from, int to, int64_t size, const BlockHook& onBlock);
+    bool copyRange(int from, int to, int64_t offset, int64_t length, const BlockHook& onBlock, FileCopyResult& r);
+    long copyThroughBufferAt(int from, int to, int64_t offset, int64_t length, FileCopyResult& r);
     int64_t limitForFault(int64_t done, int64_t wanted) const;
 
     std::unique_ptr<char[]> m_buffer;   // made on the first buffered copy

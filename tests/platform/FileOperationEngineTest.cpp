@@ -79,6 +79,32 @@ TEST(FileOperationEngine, fileThatReportsNoSizeIsStillCopiedWhole)
     EXPECT_TRUE(readAll(t.filePath("mountinfo")).contains(" / "));
 }
 
+TEST(FileOperationEngine, holesOfSparseFilesAreNotFilledNorItsDataLost)
+{
+    // 64 MiB of which two pieces hold data: one in the middle, one at the end.
+    TempDir t;
+    const QString source = t.filePath("image.raw");
+    const QByteArray middle = patterned(1 << 20);
+    {
+        QFile f(source);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.seek(32 << 20));
+        f.write(middle);
+        ASSERT_TRUE(f.seek((64 << 20) - 5));
+        f.write("tail!");
+    }
+    if (int64_t(lstatOf(source).st_blocks) * 512 > (8 << 20))
+        GTEST_SKIP() << "this file system keeps no holes";
+    t.makeDir("dst");
+    EngineRun run;
+    ASSERT_EQ(run.Go(FileOpKind::Copy, {source}, t.filePath("dst")), FileOpResult::Done);
+    const QString copy = t.filePath("dst/image.raw");
+    EXPECT_EQ(readAll(copy), readAll(source));
+    EXPECT_LT(int64_t(lstatOf(copy).st_blocks) * 512, 8 << 20);
+    ASSERT_FALSE(run.Observer.Reports.empty());     // the holes count as progress too
+    EXPECT_EQ(run.Observer.Reports.back().BytesDone, int64_t(64) << 20);
+}
+
 TEST(FileOperationEngine, deviceFilesAreNeverRead)
 {
     // Reading /dev/zero would never end and fill the target.
