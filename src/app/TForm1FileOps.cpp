@@ -125,8 +125,8 @@ void TForm1::ExecuteFileOperation(uint32_t code)
     record.Target = target.Path;
     if (code == FO_RENAME) {
         const std::optional<QString> name = AskNewName(source);
-        if (!name)
-            return;
+        if (!name || source.Path + *name == record.Source.front())
+            return;   // cancelled, or the name left as it was
         record.Target = source.Path + *name;
     }
     if (code == kPropertiesOperation) {

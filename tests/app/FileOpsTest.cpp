@@ -113,7 +113,7 @@ TEST(FileOps, renameLosesNameOrLeavesFolder)
     OpsForm f;
     f.select(f.form.Left(), {"a.txt"});
     QString offered;
-    QStringList typed{"../escape.txt", "c.txt"};
+    QStringList typed{"a.txt", "../escape.txt", "c.txt"};
     ScriptedDialogs scripted([&](QDialog& d) {
         auto* rename = qobject_cast<TDlgRename*>(&d);
         if (!rename)
@@ -123,6 +123,8 @@ TEST(FileOps, renameLosesNameOrLeavesFolder)
         rename->SetName(typed.takeFirst());
         return int(QDialog::Accepted);
     });
+    f.form.BTNRenameClick();                          // the name left as it was: nothing to do
+    EXPECT_TRUE(messages.shown.empty());
     f.form.BTNRenameClick();
     EXPECT_EQ(offered, "a.txt");
     EXPECT_EQ(messages.texts(), QStringList{"\"../escape.txt\" is not a valid name."});
