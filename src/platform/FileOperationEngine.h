@@ -127,6 +127,7 @@ private:
     Step commitUnnamed(const Dir& src, const std::string& name, const struct stat& srcSt, const Dir& dst, int fd,
                          bool replace);
     int linkUnnamed(int fd, int dirFd, const std::string& name);
+    Step folderOverFile(const Dir& src, const std::string& name, const Dir& dst);
     Step removeSource(const Dir& src, const std::string& name, bool folder);
     std::string tempName(const std::string& name);
     void keepAttributes(int fd, int srcFd, const struct stat& st);

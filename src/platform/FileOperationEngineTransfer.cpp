@@ -288,8 +288,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
         if (srcFolder && S_ISDIR(dstSt.st_mode))
             return mergeFolder(src, name, dst, tryRename);
         if (S_ISDIR(dstSt.st_mode))
-            return failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
-                              .arg(quoted(join(dst.Path, name)), quoted(join(src.Path, name))));
+            return folderOverFile(src, name, dst);
         const Step answer = resolveConflict(src, name, srcSt, dst, dstSt);
         if (answer.Status != Step::Ok)
             return answer;
@@ -611,8 +610,7 @@ FileOperationEngine::Step FileOperationEngine::commitUnnamed(const Dir& src, con
         struct stat dstSt;   // appeared while copying
         if (::fstatat(dst.Fd, name.c_str(), &dstSt, AT_SYMLINK_NOFOLLOW) == 0) {
             if (S_ISDIR(dstSt.st_mode))
-                return failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
-                                  .arg(quoted(join(dst.Path, name)), quoted(join(src.Path, name))));
+                return folderOverFile(src, name, dst);
             const Step answer = resolveConflict(src, name, srcSt, dst, dstSt);
             if (answer.Status != Step::Ok)
                 return answer;
@@ -677,6 +675,14 @@ void FileOperationEngine::keepAttributes(int fd, int srcFd, const struct stat& s
         ::fchmod(fd, wanted);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     ::futimens(fd, times);
+}
+
+// A file never replaces a folder: that would throw away everything inside it.
+FileOperationEngine::Step FileOperationEngine::folderOverFile(const Dir& src, const std::string& name,
+                                                              const Dir& dst)
+{
+    return failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
+                      .arg(quoted(join(dst.Path, name)), quoted(join(src.Path, name))));
 }
 
 // ".name.dvpart-XXXXXX": hidden, unique, beside the target so the final rename stays

@@ -1,9 +1,10 @@
 // The error question of the file operations (see TDlgFileError.h).
 #include "platform/TDlgFileError.h"
 
+#include "platform/AnswerButtons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 TDlgFileError::TDlgFileError(const QString& text, QWidget* parent)
@@ -21,25 +22,11 @@ TDlgFileError::TDlgFileError(const QString& text, QWidget* parent)
     layout->addWidget(message);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    const struct {
-        const char* Name;
-        const char* Caption;
-        FileErrorAnswer Code;
-    } buttons[] = {
-        {"BTNSkip", "&Skip", FileErrorSkip},
-        {"BTNRetry", "&Retry", FileErrorRetry},
-        {"BTNCancel", "Cancel", FileErrorCancel},
-    };
-    for (const auto& b : buttons) {
-        auto* button = new QPushButton(QLatin1String(b.Caption), this);
-        button->setObjectName(QLatin1String(b.Name));
-        button->setAccessibleName(QString(QLatin1String(b.Caption)).remove(QLatin1Char('&')));
-        const int code = b.Code;
-        connect(button, &QPushButton::clicked, this, [this, code] { done(code); });
-        row->addWidget(button);
-        if (b.Code == FileErrorRetry)
-            button->setDefault(true);
-    }
+    AddAnswerButtons(*this, *row,
+                     {{"BTNSkip", "&Skip", FileErrorSkip},
+                      {"BTNRetry", "&Retry", FileErrorRetry},
+                      {"BTNCancel", "Cancel", FileErrorCancel}},
+                     FileErrorRetry);
     layout->addLayout(row);
     setMinimumWidth(420);
 }

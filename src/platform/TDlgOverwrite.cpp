@@ -3,11 +3,11 @@
 
 #include "core/DateTexts.h"
 #include "core/NumberFormat.h"
+#include "platform/AnswerButtons.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,25 +53,14 @@ TDlgOverwrite::TDlgOverwrite(const FileOpConflict& conflict, QWidget* parent)
     layout->addWidget(label(this, QStringLiteral("LBNew"), detailsText(conflict.SourcePath, conflict.SourceIsFolder,
                                                                        conflict.SourceSize, conflict.SourceModified)));
     auto* row = new QHBoxLayout;
-    const struct {
-        const char* Name;
-        const char* Caption;
-        OverwriteAnswer Code;
-    } buttons[] = {
-        {"BTNYes", "&Yes", OverwriteYes},       {"BTNYesToAll", "Yes to &all", OverwriteYesToAll},
-        {"BTNNo", "&No", OverwriteNo},          {"BTNNoToAll", "N&o to all", OverwriteNoToAll},
-        {"BTNCancel", "Cancel", OverwriteCancel},
-    };
-    for (const auto& b : buttons) {
-        auto* button = new QPushButton(QLatin1String(b.Caption), this);
-        button->setObjectName(QLatin1String(b.Name));
-        button->setAccessibleName(QString(QLatin1String(b.Caption)).remove(QLatin1Char('&')));
-        const int code = b.Code;
-        connect(button, &QPushButton::clicked, this, [this, code] { done(code); });
-        row->addWidget(button);
-        if (b.Code == OverwriteNo)
-            button->setDefault(true);   // Enter must never destroy a file by accident
-    }
+    // Enter must never destroy a file by accident.
+    AddAnswerButtons(*this, *row,
+                     {{"BTNYes", "&Yes", OverwriteYes},
+                      {"BTNYesToAll", "Yes to &all", OverwriteYesToAll},
+                      {"BTNNo", "&No", OverwriteNo},
+                      {"BTNNoToAll", "N&o to all", OverwriteNoToAll},
+                      {"BTNCancel", "Cancel", OverwriteCancel}},
+                     OverwriteNo);
     layout->addLayout(row);
 }
 
