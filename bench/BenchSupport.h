@@ -56,17 +56,23 @@ inline bool runQuiet(const QStringList& command)
 }
 
 // Times ours and theirs alternately (A B A B ...) and prints both medians and the
-// ratio ours/theirs: below 1 means the program is faster.
+// ratio ours/theirs: below 1 means the program is faster. `prepare`, when given, runs
+// untimed before every timed run (a move needs a fresh source each time).
 inline double compare(const char* name, int rounds, const std::function<void()>& ours,
-                      const std::function<void()>& theirs)
+                      const std::function<void()>& theirs, const std::function<void()>& prepare = {})
 {
+    auto timed = [&](const std::function<void()>& work) {
+        if (prepare)
+            prepare();
+        return secondsOf(work);
+    };
     std::vector<double> a;
     std::vector<double> b;
-    ours();      // warm caches on both sides before measuring
-    theirs();
+    timed(ours);      // warm caches on both sides before measuring
+    timed(theirs);
     for (int i = 0; i < rounds; ++i) {
-        a.push_back(secondsOf(ours));
-        b.push_back(secondsOf(theirs));
+        a.push_back(timed(ours));
+        b.push_back(timed(theirs));
     }
     const double ratio = median(a) / median(b);
     std::printf("%s: ours %.2f ms, theirs %.2f ms (median of %d)\n", name, median(a) * 1000, median(b) * 1000,

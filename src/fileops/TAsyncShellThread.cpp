@@ -1,5 +1,7 @@
 #include "fileops/TAsyncShellThread.h"
 
+#include "platform/FileOpFolder.h"
+
 TAsyncShellThread::TAsyncShellThread(const TShellFileOpRecord& record, QObject* window, uint16_t id, Done done)
     : m_record(record)
     , m_window(window)
@@ -8,6 +10,7 @@ TAsyncShellThread::TAsyncShellThread(const TShellFileOpRecord& record, QObject* 
 {
     m_record.Owner = nullptr;   // a background run has no owner window
     connect(this, &QThread::finished, this, &QObject::deleteLater);
+    setStackSize(FileOpFolder::kWalkStackBytes);
     start();
 }
 

@@ -216,10 +216,10 @@ void FileOperationEngine::countItem(TopItem& item)
 {
     const int64_t filesBefore = m_filesTotal;
     const int64_t bytesBefore = m_bytesTotal;
+    Dir folder;
     if (item.StatError == 0 && S_ISDIR(item.St.st_mode)) {
-        FileOpFd fd(::open(item.Path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (fd.valid())
-            countTree(fd.get(), item.Path);
+        if (folder.OpenPath(item.Path) == 0)
+            countTree(folder);
     } else {
         ++m_filesTotal;
         if (item.StatError == 0 && S_ISREG(item.St.st_mode))
@@ -230,19 +230,18 @@ void FileOperationEngine::countItem(TopItem& item)
 }
 
 // Counts what a transfer or delete will meet. Unreadable folders count as empty: the
-// work itself meets them again and reports them.
-void FileOperationEngine::countTree(int dirFd, const std::string& path)
+// work itself meets them again and reports them. False when the count stopped.
+bool FileOperationEngine::countTree(const Dir& folder)
 {
-    m_currentDir = path;
+    m_currentDir = folder.Path();
     m_currentName.clear();
-    FileOpTree::ForEachEntry(dirFd, [&](const char* name, unsigned char type) {
+    std::vector<std::string> subfolders;
+    FileOpTree::ForEachEntry(folder.Fd(), [&](const char* name, unsigned char type) {
         // Folders need no stat; sizes do.
         struct stat st;
-        const bool known = (type == DT_UNKNOWN || type == DT_REG) && ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+        const bool known = (type == DT_UNKNOWN || type == DT_REG) && ::fstatat(folder.Fd(), name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         if (type == DT_DIR || (known && S_ISDIR(st.st_mode))) {
-            FileOpFd sub(::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (sub.valid())
-                countTree(sub.get(), path + '/' + name);
+            subfolders.emplace_back(name);
         } else {
             ++m_filesTotal;
             if (known && S_ISREG(st.st_mode))
@@ -251,6 +250,18 @@ void FileOperationEngine::countTree(int dirFd, const std::string& path)
         report(false);
         return !cancelled();
     });
+    for (const std::string& name : subfolders) {
+        Dir sub;
+        if (cancelled())
+            return false;
+        if (sub.OpenChild(folder, name) != 0)
+            continue;
+        folder.ReleaseFor(sub);
+        const bool go = countTree(sub);
+        if (!folder.Rejoin(sub) || !go)
+            return false;   // the work itself will say what became of the folder
+    }
+    return true;
 }
 
 // ---- delete ----
@@ -282,10 +293,10 @@ FileOpResult FileOperationEngine::runDelete(const FileOpRequest& request)
         } else {
             const unsigned char type = item.StatError == 0 && S_ISDIR(item.St.st_mode) ? DT_DIR : DT_UNKNOWN;
             outcome = retrying([&] {
-                const FileOpFd parent(::open(item.Parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-                if (!parent.valid())
-                    return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(errno)));
-                return deleteForGood(parent.get(), item.Parent, item.Name, type);
+                Dir parent;
+                if (const int error = parent.OpenPath(item.Parent))
+                    return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
+                return deleteForGood(parent, item.Name, type);
             });
         }
         filesBefore += item.Files;
@@ -322,21 +333,23 @@ FileOperationEngine::Outcome FileOperationEngine::trashItem(const TopItem& item)
         }
         if (!forGood)
             return {Step::Declined, {}};
-        FileOpFd parent(::open(item.Parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!parent.valid())
-            return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(errno)));
-        return deleteForGood(parent.get(), item.Parent, item.Name, S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
+        Dir parent;
+        if (const int error = parent.OpenPath(item.Parent))
+            return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
+        return deleteForGood(parent, item.Name, S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
     });
 }
 
 // Removes an entry and, for a folder, everything below it. Entries below that fail are
-// asked about one by one; a folder left non-empty by a skip stays, without another question.
-FileOperationEngine::Step FileOperationEngine::deleteForGood(int dirFd, const std::string& dirPath,
-                                                             const std::string& name, unsigned char type)
+// asked about one by one; a folder left non-empty by a skip stays, without another
+// question. Another file system mounted on a folder (a bind mount, a USB disk) is
+// never entered: its files are not part of what was deleted.
+FileOperationEngine::Step FileOperationEngine::deleteForGood(const Dir& dir, const std::string& name,
+                                                             unsigned char type)
 {
-    const std::string path = dirPath == "/" ? "/" + name : dirPath + '/' + name;
+    const std::string path = dir.PathOf(name);
     if (type != DT_DIR) {
-        if (::unlinkat(dirFd, name.c_str(), 0) == 0) {
+        if (::unlinkat(dir.Fd(), name.c_str(), 0) == 0) {
             ++m_filesDone;
             tick(0);
             return {};
@@ -346,23 +359,30 @@ FileOperationEngine::Step FileOperationEngine::deleteForGood(int dirFd, const st
             return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
     }
     const int unlinkError = errno;
-    FileOpFd folder(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!folder.valid()) {
-        const int error = type != DT_DIR && errno == ENOTDIR ? unlinkError : errno;
-        return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(error)));
-    }
-    bool skippedSome = false;
+    Dir folder;
+    if (const int error = folder.OpenChild(dir, name))
+        return failed(QStringLiteral("Cannot delete %1: %2")
+                          .arg(quoted(path), SystemErrorText(type != DT_DIR && error == ENOTDIR ? unlinkError : error)));
+    if (folder.MountId() != dir.MountId())
+        return failed(QStringLiteral("Cannot delete %1: another file system is mounted on it.").arg(quoted(path)));
     std::vector<FileOpTree::Entry> entries;
-    if (const int error = FileOpTree::List(folder.get(), entries))
+    if (const int error = FileOpTree::List(folder.Fd(), entries))
         return failed(QStringLiteral("Cannot read %1: %2").arg(quoted(path), SystemErrorText(error)));
+    dir.ReleaseFor(folder);
+    bool skippedSome = false;
+    bool stopped = false;
     for (const FileOpTree::Entry& entry : entries) {
         setCurrent(path, entry.Name);
-        const Outcome o = retrying([&] { return deleteForGood(folder.get(), path, entry.Name, entry.Type); });
-        if (o == Outcome::Stopped)
-            return {Step::Cancelled, {}};
+        const Outcome o = retrying([&] { return deleteForGood(folder, entry.Name, entry.Type); });
+        if ((stopped = o == Outcome::Stopped))
+            break;
         skippedSome |= o == Outcome::Skipped;
     }
-    if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) == 0 || (skippedSome && errno == ENOTEMPTY))
+    if (const Step back = leave(dir, folder); back.Status != Step::Ok)
+        return back;
+    if (stopped)
+        return {Step::Cancelled, {}};
+    if (::unlinkat(dir.Fd(), name.c_str(), AT_REMOVEDIR) == 0 || (skippedSome && errno == ENOTEMPTY))
         return {};
     return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
 }

@@ -12,15 +12,23 @@
 //               - a move tries rename() first, which is the whole move on one volume;
 //               - otherwise a folder is made and filled, a file copied to a hidden
 //                 temporary name beside its target and renamed into place when whole;
-//   remove    a moved item's source goes only once its copy is in place and checked.
+//   remove    a moved item's source goes only once its copy is in place, checked, and
+//             flushed to the disk (in batches: one flush for many files), and only
+//             when its name still holds the very file that was copied: a source saved
+//             anew or written to meanwhile is kept and reported.
 // An error stops at the item and asks skip, retry or cancel. A cancel, from the
 // observer or a question, leaves every finished file whole and no temporary file.
 // "For all" answers hold for the rest of the run.
+//
+// Deep trees hold a bounded number of descriptors (FileOpFolder). A copy whose source
+// changed while it was read is reported, not called done. Delete never enters another
+// mount: a folder with a file system mounted on it is reported and left.
 //
 // Thread: one run at a time on any thread; the observer is called on that thread.
 #pragma once
 
 #include "platform/FileCopier.h"
+#include "platform/FileOpFolder.h"
 #include "platform/FileOpObserver.h"
 
 #include <QStringList>
@@ -55,16 +63,31 @@ public:
     FileCopier& Copier() { return m_copier; }
     // Least time between two Progress calls; 0 reports every step (tests).
     void SetProgressInterval(int msecs) { m_progressInterval = std::chrono::milliseconds(msecs); }
+    // For tests of a disk that fails to flush: every flush before removing moved
+    // sources fails with `error`; 0 removes the fault.
+    void InjectSyncFailure(int error) { m_syncFailure = error; }
     // False: copy through hidden temporary names, as on file systems without unnamed
     // files (vfat, NFS), so tests reach that path anywhere.
     void SetUnnamedFiles(bool allowed) { m_unnamedFiles = allowed; }
 
 private:
-    // A folder open for the *at() calls, with its path for messages.
-    struct Dir {
-        int Fd;
+    using Dir = FileOpFolder;
+    // What a moved source was when it was copied: its name must still hold exactly
+    // that when it is removed.
+    struct Identity {
+        dev_t Device = 0;
+        ino_t Inode = 0;
+        off_t Size = 0;
+        struct timespec Modified {};
+        bool CheckContent = false;   // files; a folder's times change as it is emptied
+    };
+    // A moved source waiting for its copy to reach the disk before it is removed.
+    struct PendingRemoval {
+        std::shared_ptr<FileOpFd> Folder;
         std::string Path;
-        mutable bool NoUnnamedFiles = false;   // its file system refused O_TMPFILE once
+        std::string Name;
+        bool IsFolder = false;
+        Identity Was;
     };
     // One source as the request named it.
     struct TopItem {
@@ -86,6 +109,9 @@ private:
 
     // Runs `attempt` until it works or the person skips or cancels.
     template <class Attempt> Outcome retrying(Attempt attempt);
+    // The same for the end of work already done: one attempt even after a cancel, and
+    // questions only when that attempt fails and nobody cancelled.
+    template <class Attempt> Outcome finishing(Attempt attempt);
     Step failed(const QString& text) const { return {Step::Failed, text}; }
 
     // States shared by all kinds.
@@ -98,7 +124,7 @@ private:
     OverwriteChoice askOverwrite(const FileOpConflict& conflict);
     FileOpResult result() const;
     std::vector<TopItem> topItems(const QStringList& sources) const;
-    void countTree(int dirFd, const std::string& path);
+    bool countTree(const Dir& folder);
     void countItem(TopItem& item);
     bool countItems(std::vector<TopItem>& items, const std::function<bool(const TopItem&)>& oneStep);
 
@@ -107,16 +133,14 @@ private:
     bool refused(const std::vector<TopItem>& items, const std::string& target);
     bool prepareTarget(const std::string& target, bool silently, FileOpResult& stop);
     bool transferTop(const TopItem& item, const Dir& target);
-    bool transferItem(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool dstFresh,
-                      bool tryRename);
-    Step transferOnce(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool dstFresh,
-                      bool tryRename);
+    bool transferItem(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool tryRename);
+    Step transferOnce(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool tryRename);
     Step resolveConflict(const Dir& src, const std::string& name, const struct stat& srcSt, const Dir& dst,
                          const struct stat& dstSt);
     Step moveByRename(const Dir& src, const std::string& name, const Dir& dst, bool replace, bool& tryRename);
     Step copyFolder(const Dir& src, const std::string& name, const Dir& dst);
     Step mergeFolder(const Dir& src, const std::string& name, const Dir& dst, bool tryRename);
-    bool transferChildren(const Dir& src, const Dir& dst, bool dstFresh, bool tryRename);
+    bool transferChildren(const Dir& src, const Dir& dst, bool tryRename);
     Step copyRegular(const Dir& src, const std::string& name, const Dir& dst, bool replace);
     Step copyLink(const Dir& src, const std::string& name, const Dir& dst, bool replace);
     Step copyFifo(const Dir& src, const std::string& name, const Dir& dst, bool replace);
@@ -128,7 +152,15 @@ private:
                          bool replace);
     int linkUnnamed(int fd, int dirFd, const std::string& name);
     Step folderOverFile(const Dir& src, const std::string& name, const Dir& dst);
-    Step removeSource(const Dir& src, const std::string& name, bool folder);
+    Step removeSource(const Dir& src, const std::string& name, bool folder, const Identity& was);
+    Step removeMovedFolder(const Dir& src, const std::string& name, const Dir& dst, const struct stat& st);
+    void noteTarget(const Dir& dst);
+    Step flushRemovals(bool force);
+    bool removeOne(const PendingRemoval& item);
+    Step leave(const Dir& parent, const Dir& child);
+    void removeStaleParts(const Dir& dst, const std::string& name);
+    static std::string tempPrefix(const std::string& name);
+    static constexpr size_t kTempRandomChars = 6;
     std::string tempName(const std::string& name);
     void keepAttributes(int fd, int srcFd, const struct stat& st);
     QString transferVerb() const;
@@ -136,7 +168,7 @@ private:
     // Delete and rename (FileOperationEngine.cpp).
     FileOpResult runDelete(const FileOpRequest& request);
     Outcome trashItem(const TopItem& item);
-    Step deleteForGood(int dirFd, const std::string& dirPath, const std::string& name, unsigned char type);
+    Step deleteForGood(const Dir& dir, const std::string& name, unsigned char type);
     FileOpResult runRename(const FileOpRequest& request);
 
     FileOpObserver& m_observer;
@@ -152,6 +184,14 @@ private:
     bool m_linkThroughProc = false;   // linking by descriptor needs a capability we lack
     uid_t m_uid;
     gid_t m_gid;
+
+    // Moved sources waiting for the next flush, in the order they are to go (a folder
+    // after its contents), and one descriptor per target file system to flush.
+    std::vector<PendingRemoval> m_pending;
+    int64_t m_pendingBytes = 0;
+    size_t m_pendingFolders = 0;
+    std::map<dev_t, std::shared_ptr<FileOpFd>> m_targetsToSync;
+    int m_syncFailure = 0;
 
     int64_t m_bytesDone = 0;
     int64_t m_bytesTotal = 0;
@@ -185,4 +225,29 @@ FileOperationEngine::Outcome FileOperationEngine::retrying(Attempt attempt)
         case ErrorChoice::Cancel: m_cancelled = m_aborted = true; return Outcome::Stopped;
         }
     }
+}
+
+template <class Attempt>
+FileOperationEngine::Outcome FileOperationEngine::finishing(Attempt attempt)
+{
+    const Step first = attempt();
+    if (first.Status == Step::Ok)
+        return Outcome::Ok;
+    if (cancelled()) {
+        m_aborted = true;
+        return Outcome::Stopped;
+    }
+    if (first.Status == Step::Declined) {
+        m_aborted = true;
+        return Outcome::Skipped;
+    }
+    if (first.Status == Step::Failed) {
+        switch (askError(first.Text)) {
+        case ErrorChoice::Retry: return retrying(attempt);
+        case ErrorChoice::Skip: m_aborted = true; return Outcome::Skipped;
+        case ErrorChoice::Cancel: break;
+        }
+    }
+    m_cancelled = m_aborted = true;
+    return Outcome::Stopped;
 }

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <sys/file.h>
 #include <sys/xattr.h>
 #include <utility>
 
@@ -23,11 +24,6 @@ namespace {
 QString shown(const std::string& path) { return DecodeFileName(path.data(), qsizetype(path.size())); }
 
 QString quoted(const std::string& path) { return QLatin1Char('"') + shown(path) + QLatin1Char('"'); }
-
-std::string join(const std::string& dir, const std::string& name)
-{
-    return dir == "/" ? "/" + name : dir + '/' + name;
-}
 
 std::string parentOf(const std::string& path)
 {
@@ -57,6 +53,11 @@ unsigned char typeOf(mode_t mode)
     case S_IFBLK: return DT_BLK;
     default: return DT_UNKNOWN;
     }
+}
+
+bool sameTime(const struct timespec& a, const struct timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
 QDateTime modifiedOf(const struct stat& st)
@@ -113,26 +114,24 @@ FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
     FileOpResult stop = FileOpResult::Done;
     if (!prepareTarget(target, request.CreateTargetSilently, stop))
         return stop;
-    FileOpFd targetFd;
+    Dir dst;
     const Outcome opened = retrying([&] {
-        targetFd = FileOpFd(::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        return targetFd.valid() ? Step{} : failed(readText(target, errno));
+        const int error = dst.OpenPath(target);
+        return error ? failed(readText(target, error)) : Step{};
     });
-    struct stat targetSt;
-    if (opened != Outcome::Ok || ::fstat(targetFd.get(), &targetSt) != 0)
+    if (opened != Outcome::Ok)
         return result();
 
     // collect: an item that a move can rename in one step is one unit of progress.
     const bool counted = countItems(items, [&](const TopItem& item) {
         struct stat existing;
-        return m_kind == FileOpKind::Move && item.StatError == 0 && item.St.st_dev == targetSt.st_dev
-            && ::fstatat(targetFd.get(), item.Name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0;
+        return m_kind == FileOpKind::Move && item.StatError == 0 && item.St.st_dev == dst.Device()
+            && ::fstatat(dst.Fd(), item.Name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0;
     });
     if (!counted)
         return result();
 
     m_workStart = std::chrono::steady_clock::now();
-    const Dir dst{targetFd.get(), target};
     int64_t filesBefore = 0;
     int64_t bytesBefore = 0;
     for (const TopItem& item : items) {
@@ -144,6 +143,9 @@ FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
         m_filesDone = filesBefore;
         m_bytesDone = bytesBefore;
     }
+    // Whatever stopped the run, the sources of copies already in place go now.
+    flushRemovals(true);
+    m_targetsToSync.clear();
     report(true);
     return result();
 }
@@ -222,37 +224,35 @@ bool FileOperationEngine::prepareTarget(const std::string& target, bool silently
 
 bool FileOperationEngine::transferTop(const TopItem& item, const Dir& target)
 {
-    FileOpFd parent;
+    Dir parent;
     const Outcome opened = retrying([&] {
-        parent = FileOpFd(::open(item.Parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        return parent.valid() ? Step{} : failed(readText(item.Path, errno));
+        const int error = parent.OpenPath(item.Parent);
+        return error ? failed(readText(item.Path, error)) : Step{};
     });
     if (opened != Outcome::Ok)
         return opened == Outcome::Skipped;
-    return transferItem({parent.get(), item.Parent}, item.Name, DT_UNKNOWN, target, false,
-                        m_kind == FileOpKind::Move);
+    return transferItem(parent, item.Name, DT_UNKNOWN, target, m_kind == FileOpKind::Move);
 }
 
 // Returns false when the run stops.
 bool FileOperationEngine::transferItem(const Dir& src, const std::string& name, unsigned char type, const Dir& dst,
-                                       bool dstFresh, bool tryRename)
+                                       bool tryRename)
 {
     if (cancelled())
         return false;
-    setCurrent(src.Path, name);
-    return retrying([&] { return transferOnce(src, name, type, dst, dstFresh, tryRename); }) != Outcome::Stopped;
+    setCurrent(src.Path(), name);
+    return retrying([&] { return transferOnce(src, name, type, dst, tryRename); }) != Outcome::Stopped;
 }
 
-// One attempt at one item. `dstFresh`: the target folder was made by this run, so
-// nothing can be in the way. `tryRename`: a move whose rename() may still work here.
+// One attempt at one item. A target folder made by this run has nothing in the way.
+// `tryRename`: a move whose rename() may still work here.
 FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, const std::string& name,
-                                                            unsigned char type, const Dir& dst, bool dstFresh,
-                                                            bool tryRename)
+                                                            unsigned char type, const Dir& dst, bool tryRename)
 {
     const char* n = name.c_str();
     bool exists = false;
     if (m_kind == FileOpKind::Move && tryRename) {
-        const int error = RenameNoReplace(src.Fd, n, dst.Fd, n);
+        const int error = RenameNoReplace(src.Fd(), n, dst.Fd(), n);
         if (error == 0) {
             ++m_filesDone;
             return {};
@@ -263,27 +263,27 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
             exists = true;
         else
             return failed(QStringLiteral("Cannot move %1 to %2: %3")
-                              .arg(quoted(join(src.Path, name)), quoted(dst.Path), SystemErrorText(error)));
+                              .arg(quoted(src.PathOf(name)), quoted(dst.Path()), SystemErrorText(error)));
     }
     struct stat dstSt;
-    if (exists || !dstFresh) {
-        if (::fstatat(dst.Fd, n, &dstSt, AT_SYMLINK_NOFOLLOW) == 0)
+    if (exists || !dst.MadeByRun) {
+        if (::fstatat(dst.Fd(), n, &dstSt, AT_SYMLINK_NOFOLLOW) == 0)
             exists = true;
         else if (errno == ENOENT)
             exists = false;
         else
-            return failed(writeText(join(dst.Path, name), errno));
+            return failed(writeText(dst.PathOf(name), errno));
     }
     struct stat srcSt {};
     if (type == DT_UNKNOWN || exists) {
-        if (::fstatat(src.Fd, n, &srcSt, AT_SYMLINK_NOFOLLOW) != 0)
-            return failed(readText(join(src.Path, name), errno));
+        if (::fstatat(src.Fd(), n, &srcSt, AT_SYMLINK_NOFOLLOW) != 0)
+            return failed(readText(src.PathOf(name), errno));
         type = typeOf(srcSt.st_mode);
     }
     bool replace = false;
     if (exists) {
         if (srcSt.st_dev == dstSt.st_dev && srcSt.st_ino == dstSt.st_ino)
-            return failed(QStringLiteral("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(join(src.Path, name))));
+            return failed(QStringLiteral("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(src.PathOf(name))));
         const bool srcFolder = S_ISDIR(srcSt.st_mode);
         if (srcFolder && S_ISDIR(dstSt.st_mode))
             return mergeFolder(src, name, dst, tryRename);
@@ -294,8 +294,8 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
             return answer;
         if (srcFolder) {
             // A folder cannot be renamed over a file: the file goes first (the person said yes).
-            if (::unlinkat(dst.Fd, n, 0) != 0)
-                return failed(QStringLiteral("Cannot replace %1: %2").arg(quoted(join(dst.Path, name)), SystemErrorText(errno)));
+            if (::unlinkat(dst.Fd(), n, 0) != 0)
+                return failed(QStringLiteral("Cannot replace %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
         } else {
             replace = true;
         }
@@ -315,7 +315,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
     }
     // Reading a device could hang or never end, and a socket has nothing to copy.
     return failed(QStringLiteral("Cannot %1 %2: sockets and device files are not copied.")
-                      .arg(transferVerb(), quoted(join(src.Path, name))));
+                      .arg(transferVerb(), quoted(src.PathOf(name))));
 }
 
 // A rename after the conflict was answered. Clears `tryRename` when the target is on
@@ -324,7 +324,7 @@ FileOperationEngine::Step FileOperationEngine::moveByRename(const Dir& src, cons
                                                             bool replace, bool& tryRename)
 {
     const char* n = name.c_str();
-    const int error = replace ? (::renameat(src.Fd, n, dst.Fd, n) == 0 ? 0 : errno) : RenameNoReplace(src.Fd, n, dst.Fd, n);
+    const int error = replace ? (::renameat(src.Fd(), n, dst.Fd(), n) == 0 ? 0 : errno) : RenameNoReplace(src.Fd(), n, dst.Fd(), n);
     if (error == 0) {
         ++m_filesDone;
         return {};
@@ -334,7 +334,7 @@ FileOperationEngine::Step FileOperationEngine::moveByRename(const Dir& src, cons
         return {};
     }
     return failed(QStringLiteral("Cannot move %1 to %2: %3")
-                      .arg(quoted(join(src.Path, name)), quoted(dst.Path), SystemErrorText(error)));
+                      .arg(quoted(src.PathOf(name)), quoted(dst.Path()), SystemErrorText(error)));
 }
 
 FileOperationEngine::Step FileOperationEngine::resolveConflict(const Dir& src, const std::string& name,
@@ -342,8 +342,8 @@ FileOperationEngine::Step FileOperationEngine::resolveConflict(const Dir& src, c
                                                                const struct stat& dstSt)
 {
     FileOpConflict conflict;
-    conflict.SourcePath = shown(join(src.Path, name));
-    conflict.TargetPath = shown(join(dst.Path, name));
+    conflict.SourcePath = shown(src.PathOf(name));
+    conflict.TargetPath = shown(dst.PathOf(name));
     conflict.SourceSize = S_ISREG(srcSt.st_mode) ? srcSt.st_size : 0;
     conflict.TargetSize = S_ISREG(dstSt.st_mode) ? dstSt.st_size : 0;
     conflict.SourceModified = modifiedOf(srcSt);
@@ -361,53 +361,82 @@ FileOperationEngine::Step FileOperationEngine::resolveConflict(const Dir& src, c
 
 FileOperationEngine::Step FileOperationEngine::copyFolder(const Dir& src, const std::string& name, const Dir& dst)
 {
-    const std::string srcPath = join(src.Path, name);
-    const std::string dstPath = join(dst.Path, name);
-    FileOpFd from(::openat(src.Fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Dir from;
+    if (const int error = from.OpenChild(src, name))
+        return failed(readText(src.PathOf(name), error));
     struct stat st;
-    if (!from.valid() || ::fstat(from.get(), &st) != 0)
-        return failed(readText(srcPath, errno));
+    if (::fstat(from.Fd(), &st) != 0)
+        return failed(readText(from.Path(), errno));
     // Private until filled: the final permissions may not let this run write into it.
-    if (::mkdirat(dst.Fd, name.c_str(), 0700) != 0)
-        return failed(QStringLiteral("Cannot create the folder %1: %2").arg(quoted(dstPath), SystemErrorText(errno)));
-    FileOpFd to(::openat(dst.Fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!to.valid())
-        return failed(writeText(dstPath, errno));
-    const bool go = transferChildren({from.get(), srcPath}, {to.get(), dstPath}, true, false);
+    if (::mkdirat(dst.Fd(), name.c_str(), 0700) != 0)
+        return failed(QStringLiteral("Cannot create the folder %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
+    Dir to;
+    if (const int error = to.OpenChild(dst, name))
+        return failed(writeText(dst.PathOf(name), error));
+    to.MadeByRun = true;
+    src.ReleaseFor(from);
+    dst.ReleaseFor(to);
+    const bool go = transferChildren(from, to, false);
     // Last, because filling the folder changed its times.
-    keepAttributes(to.get(), from.get(), st);
+    keepAttributes(to.Fd(), from.Fd(), st);
+    const Step back = leave(src, from);
+    if (back.Status != Step::Ok)
+        return back;
+    if (const Step backToo = leave(dst, to); backToo.Status != Step::Ok)
+        return backToo;
     if (!go)
         return {Step::Cancelled, {}};
-    return m_kind == FileOpKind::Move ? removeSource(src, name, true) : Step{};
+    return m_kind == FileOpKind::Move ? removeMovedFolder(src, name, dst, st) : Step{};
 }
 
 FileOperationEngine::Step FileOperationEngine::mergeFolder(const Dir& src, const std::string& name, const Dir& dst,
                                                            bool tryRename)
 {
-    const std::string srcPath = join(src.Path, name);
-    const std::string dstPath = join(dst.Path, name);
-    FileOpFd from(::openat(src.Fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!from.valid())
-        return failed(readText(srcPath, errno));
-    FileOpFd to(::openat(dst.Fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!to.valid())
-        return failed(writeText(dstPath, errno));
-    if (!transferChildren({from.get(), srcPath}, {to.get(), dstPath}, false, tryRename))
+    Dir from;
+    if (const int error = from.OpenChild(src, name))
+        return failed(readText(src.PathOf(name), error));
+    Dir to;
+    if (const int error = to.OpenChild(dst, name))
+        return failed(writeText(dst.PathOf(name), error));
+    struct stat st;
+    if (::fstat(from.Fd(), &st) != 0)
+        return failed(readText(from.Path(), errno));
+    src.ReleaseFor(from);
+    dst.ReleaseFor(to);
+    const bool go = transferChildren(from, to, tryRename);
+    const Step back = leave(src, from);
+    if (back.Status != Step::Ok)
+        return back;
+    if (const Step backToo = leave(dst, to); backToo.Status != Step::Ok)
+        return backToo;
+    if (!go)
         return {Step::Cancelled, {}};
-    return m_kind == FileOpKind::Move ? removeSource(src, name, true) : Step{};
+    return m_kind == FileOpKind::Move ? removeMovedFolder(src, name, dst, st) : Step{};
 }
 
-bool FileOperationEngine::transferChildren(const Dir& src, const Dir& dst, bool dstFresh, bool tryRename)
+// After the work below a deep sub-folder, its parent takes its descriptor again. A
+// parent that is no longer there (moved away meanwhile) stops the run: the names
+// the rest of the work would use no longer mean what they meant.
+FileOperationEngine::Step FileOperationEngine::leave(const Dir& parent, const Dir& child)
+{
+    if (parent.Rejoin(child))
+        return {};
+    m_observer.Inform(QStringLiteral("The folder %1 was moved or replaced during the operation, which stops here.")
+                          .arg(quoted(parent.Path())));
+    return {Step::Cancelled, {}};
+}
+
+bool FileOperationEngine::transferChildren(const Dir& src, const Dir& dst, bool tryRename)
 {
     std::vector<FileOpTree::Entry> entries;
     const Outcome listed = retrying([&] {
-        const int error = FileOpTree::List(src.Fd, entries);
-        return error ? failed(readText(src.Path, error)) : Step{};
+        const int error = FileOpTree::List(src.Fd(), entries);
+        return error ? failed(readText(src.Path(), error)) : Step{};
     });
     if (listed != Outcome::Ok)
         return listed == Outcome::Skipped;
     for (const FileOpTree::Entry& entry : entries)
-        if (!transferItem(src, entry.Name, entry.Type, dst, dstFresh, tryRename))
+        if (!transferItem(src, entry.Name, entry.Type, dst, tryRename))
             return false;
     return true;
 }
@@ -415,36 +444,41 @@ bool FileOperationEngine::transferChildren(const Dir& src, const Dir& dst, bool 
 FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const std::string& name, const Dir& dst,
                                                            bool replace)
 {
-    const std::string srcPath = join(src.Path, name);
-    FileOpFd from(::openat(src.Fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    const std::string srcPath = src.PathOf(name);
+    FileOpFd from(::openat(src.Fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     struct stat st;
     if (!from.valid() || ::fstat(from.get(), &st) != 0)
         return failed(readText(srcPath, errno));
+    if (!dst.MadeByRun)
+        removeStaleParts(dst, name);
     // The copy grows in a file without a name (O_TMPFILE) that gets its name only when
     // complete: a crash leaves nothing behind, and it is one directory change where a
     // named temporary file and its rename are three. File systems without such files
-    // get the hidden temporary name.
+    // get the hidden temporary name, locked while it is written so that a later run
+    // can tell a leftover of a killed copy from a copy still under way.
     std::string temp;
     FileOpFd to;
-    const std::string dstPath = join(dst.Path, name);
+    const std::string dstPath = dst.PathOf(name);
     if (m_unnamedFiles && !dst.NoUnnamedFiles) {
-        to = FileOpFd(::openat(dst.Fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, st.st_mode & 0777));
+        to = FileOpFd(::openat(dst.Fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, st.st_mode & 0777));
         if (!to.valid() && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return failed(writeText(dstPath, errno));
         dst.NoUnnamedFiles = !to.valid();
     }
     for (int attempt = 0; !to.valid(); ++attempt) {
         temp = tempName(name);
-        to = FileOpFd(::openat(dst.Fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777));
+        to = FileOpFd(::openat(dst.Fd(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777));
         if (!to.valid() && (errno != EEXIST || attempt == 100))
             return failed(writeText(dstPath, errno));
+        if (to.valid())
+            ::flock(to.get(), LOCK_EX | LOCK_NB);
     }
 
     const int64_t bytesBefore = m_bytesDone;
     auto drop = [&] {
         to.reset();
         if (!temp.empty())
-            ::unlinkat(dst.Fd, temp.c_str(), 0);
+            ::unlinkat(dst.Fd(), temp.c_str(), 0);
         m_bytesDone = bytesBefore;
     };
     const FileCopyResult copied = m_copier.Copy(from.get(), to.get(), st.st_size,
@@ -457,11 +491,18 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
         drop();
         return failed(copied.WriteSide ? writeText(dstPath, copied.Error) : readText(srcPath, copied.Error));
     }
+    // A file written to while it was read gives a copy that is neither the old nor the
+    // new content. Files that say size 0 but have content (/proc) keep saying so.
+    struct stat now;
+    if (::fstat(from.get(), &now) != 0 || now.st_size != st.st_size || !sameTime(now.st_mtim, st.st_mtim)
+        || (st.st_size > 0 && copied.Bytes != st.st_size)) {
+        drop();
+        return failed(QStringLiteral("Cannot %1 %2: it changed while it was being read.").arg(transferVerb(), quoted(srcPath)));
+    }
     if (m_kind == FileOpKind::Move) {
         // The source goes away after this, so the copy must be all of it.
-        struct stat now, made;
-        if (::fstat(from.get(), &now) != 0 || ::fstat(to.get(), &made) != 0 || now.st_size != copied.Bytes
-            || made.st_size != copied.Bytes) {
+        struct stat made;
+        if (::fstat(to.get(), &made) != 0 || made.st_size != copied.Bytes) {
             drop();
             return failed(QStringLiteral("Cannot move %1: the copy did not come out the same size as the original.")
                               .arg(quoted(srcPath)));
@@ -474,11 +515,11 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
         placed = commitUnnamed(src, name, st, dst, to.get(), replace);
         const int error = to.close();
         if (placed.Status == Step::Ok && error) {
-            ::unlinkat(dst.Fd, name.c_str(), 0);
+            ::unlinkat(dst.Fd(), name.c_str(), 0);
             placed = failed(writeText(dstPath, error));
         }
     } else if (const int error = to.close()) {
-        ::unlinkat(dst.Fd, temp.c_str(), 0);
+        ::unlinkat(dst.Fd(), temp.c_str(), 0);
         placed = failed(writeText(dstPath, error));
     } else {
         placed = commit(src, name, st, dst, temp, replace);
@@ -488,19 +529,22 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
         return placed;
     }
     ++m_filesDone;
-    return m_kind == FileOpKind::Move ? removeSource(src, name, false) : Step{};
+    if (m_kind != FileOpKind::Move)
+        return {};
+    noteTarget(dst);
+    return removeSource(src, name, false, {st.st_dev, st.st_ino, st.st_size, st.st_mtim, true});
 }
 
 FileOperationEngine::Step FileOperationEngine::copyLink(const Dir& src, const std::string& name, const Dir& dst,
                                                         bool replace)
 {
-    const std::string srcPath = join(src.Path, name);
+    const std::string srcPath = src.PathOf(name);
     struct stat st;
-    if (::fstatat(src.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(src.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return failed(readText(srcPath, errno));
     std::string link(size_t(st.st_size > 0 ? st.st_size + 1 : PATH_MAX), '\0');
     for (;;) {
-        const ssize_t length = ::readlinkat(src.Fd, name.c_str(), link.data(), link.size());
+        const ssize_t length = ::readlinkat(src.Fd(), name.c_str(), link.data(), link.size());
         if (length < 0)
             return failed(readText(srcPath, errno));
         if (size_t(length) < link.size()) {
@@ -512,10 +556,10 @@ FileOperationEngine::Step FileOperationEngine::copyLink(const Dir& src, const st
     std::string temp;
     for (int attempt = 0;; ++attempt) {
         temp = tempName(name);
-        if (::symlinkat(link.c_str(), dst.Fd, temp.c_str()) == 0)
+        if (::symlinkat(link.c_str(), dst.Fd(), temp.c_str()) == 0)
             break;
         if (errno != EEXIST || attempt == 100)
-            return failed(writeText(join(dst.Path, name), errno));
+            return failed(writeText(dst.PathOf(name), errno));
     }
     return placeSpecialEntry(src, name, st, dst, temp, replace, false);
 }
@@ -525,15 +569,15 @@ FileOperationEngine::Step FileOperationEngine::copyFifo(const Dir& src, const st
                                                         bool replace)
 {
     struct stat st;
-    if (::fstatat(src.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return failed(readText(join(src.Path, name), errno));
+    if (::fstatat(src.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return failed(readText(src.PathOf(name), errno));
     std::string temp;
     for (int attempt = 0;; ++attempt) {
         temp = tempName(name);
-        if (::mkfifoat(dst.Fd, temp.c_str(), st.st_mode & 0777) == 0)
+        if (::mkfifoat(dst.Fd(), temp.c_str(), st.st_mode & 0777) == 0)
             break;
         if (errno != EEXIST || attempt == 100)
-            return failed(writeText(join(dst.Path, name), errno));
+            return failed(writeText(dst.PathOf(name), errno));
     }
     return placeSpecialEntry(src, name, st, dst, temp, replace, true);
 }
@@ -547,16 +591,19 @@ FileOperationEngine::Step FileOperationEngine::placeSpecialEntry(const Dir& src,
                                                                  bool keepMode)
 {
     if (m_kind == FileOpKind::Move && (st.st_uid != m_uid || st.st_gid != m_gid))
-        ::fchownat(dst.Fd, temp.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
+        ::fchownat(dst.Fd(), temp.c_str(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW);
     if (keepMode)   // after the owner: changing it clears set-user-id bits
-        ::fchmodat(dst.Fd, temp.c_str(), st.st_mode & 07777, 0);
+        ::fchmodat(dst.Fd(), temp.c_str(), st.st_mode & 07777, 0);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ::utimensat(dst.Fd, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    ::utimensat(dst.Fd(), temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
     const Step placed = commit(src, name, st, dst, temp, replace);
     if (placed.Status != Step::Ok)
         return placed;
     ++m_filesDone;
-    return m_kind == FileOpKind::Move ? removeSource(src, name, false) : Step{};
+    if (m_kind != FileOpKind::Move)
+        return {};
+    noteTarget(dst);
+    return removeSource(src, name, false, {st.st_dev, st.st_ino, 0, {}, false});
 }
 
 // Renames the finished temporary entry to its name. Without a "replace" answer it
@@ -568,31 +615,31 @@ FileOperationEngine::Step FileOperationEngine::commit(const Dir& src, const std:
 {
     const char* n = name.c_str();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int error = replace ? (::renameat(dst.Fd, temp.c_str(), dst.Fd, n) == 0 ? 0 : errno)
-                                  : RenameNoReplace(dst.Fd, temp.c_str(), dst.Fd, n);
+        const int error = replace ? (::renameat(dst.Fd(), temp.c_str(), dst.Fd(), n) == 0 ? 0 : errno)
+                                  : RenameNoReplace(dst.Fd(), temp.c_str(), dst.Fd(), n);
         if (error == 0)
             return {};
         if (error != EEXIST || replace) {
-            ::unlinkat(dst.Fd, temp.c_str(), 0);
-            return failed(writeText(join(dst.Path, name), error));
+            ::unlinkat(dst.Fd(), temp.c_str(), 0);
+            return failed(writeText(dst.PathOf(name), error));
         }
         struct stat dstSt;
-        if (::fstatat(dst.Fd, n, &dstSt, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::fstatat(dst.Fd(), n, &dstSt, AT_SYMLINK_NOFOLLOW) != 0)
             continue;   // gone again
         Step answer;
         if (S_ISDIR(dstSt.st_mode))
             answer = failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
-                                .arg(quoted(join(dst.Path, name)), quoted(join(src.Path, name))));
+                                .arg(quoted(dst.PathOf(name)), quoted(src.PathOf(name))));
         else
             answer = resolveConflict(src, name, srcSt, dst, dstSt);
         if (answer.Status != Step::Ok) {
-            ::unlinkat(dst.Fd, temp.c_str(), 0);
+            ::unlinkat(dst.Fd(), temp.c_str(), 0);
             return answer;
         }
         replace = true;
     }
-    ::unlinkat(dst.Fd, temp.c_str(), 0);
-    return failed(writeText(join(dst.Path, name), EEXIST));
+    ::unlinkat(dst.Fd(), temp.c_str(), 0);
+    return failed(writeText(dst.PathOf(name), EEXIST));
 }
 
 // Gives the finished unnamed file its name: directly when nothing is in the way,
@@ -602,13 +649,13 @@ FileOperationEngine::Step FileOperationEngine::commitUnnamed(const Dir& src, con
                                                                bool replace)
 {
     if (!replace) {
-        const int error = linkUnnamed(fd, dst.Fd, name);
+        const int error = linkUnnamed(fd, dst.Fd(), name);
         if (error == 0)
             return {};
         if (error != EEXIST)
-            return failed(writeText(join(dst.Path, name), error));
+            return failed(writeText(dst.PathOf(name), error));
         struct stat dstSt;   // appeared while copying
-        if (::fstatat(dst.Fd, name.c_str(), &dstSt, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (::fstatat(dst.Fd(), name.c_str(), &dstSt, AT_SYMLINK_NOFOLLOW) == 0) {
             if (S_ISDIR(dstSt.st_mode))
                 return folderOverFile(src, name, dst);
             const Step answer = resolveConflict(src, name, srcSt, dst, dstSt);
@@ -619,11 +666,11 @@ FileOperationEngine::Step FileOperationEngine::commitUnnamed(const Dir& src, con
     std::string temp;
     for (int attempt = 0;; ++attempt) {
         temp = tempName(name);
-        const int error = linkUnnamed(fd, dst.Fd, temp);
+        const int error = linkUnnamed(fd, dst.Fd(), temp);
         if (error == 0)
             break;
         if (error != EEXIST || attempt == 100)
-            return failed(writeText(join(dst.Path, name), error));
+            return failed(writeText(dst.PathOf(name), error));
     }
     return commit(src, name, srcSt, dst, temp, true);
 }
@@ -642,26 +689,91 @@ int FileOperationEngine::linkUnnamed(int fd, int dirFd, const std::string& name)
     return ::linkat(AT_FDCWD, path, dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
 
-// The last step of a move across volumes, asked about on its own so that a retry does
-// not copy again. A folder that still holds skipped items stays, without a question.
-FileOperationEngine::Step FileOperationEngine::removeSource(const Dir& src, const std::string& name, bool folder)
+// A moved folder goes after its contents, in the same batch.
+FileOperationEngine::Step FileOperationEngine::removeMovedFolder(const Dir& src, const std::string& name,
+                                                                 const Dir& dst, const struct stat& st)
 {
-    const Outcome removed = retrying([&]() -> Step {
-        if (::unlinkat(src.Fd, name.c_str(), folder ? AT_REMOVEDIR : 0) == 0)
+    noteTarget(dst);
+    return removeSource(src, name, true, {st.st_dev, st.st_ino, 0, {}, false});
+}
+
+// The last step of a move across volumes: the source waits until its copy is on the
+// disk. Flushing file by file would cost a disk round trip each, so the sources are
+// collected and removed in batches after one flush of the target file systems.
+FileOperationEngine::Step FileOperationEngine::removeSource(const Dir& src, const std::string& name, bool folder,
+                                                            const Identity& was)
+{
+    PendingRemoval item{src.Lasting(), src.Path(), name, folder, was};
+    if (!item.Folder->valid())
+        return failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(src.PathOf(name)), SystemErrorText(EMFILE)));
+    if (m_pending.empty() || m_pending.back().Folder != item.Folder)
+        ++m_pendingFolders;
+    m_pendingBytes += was.CheckContent ? int64_t(was.Size) : 0;
+    m_pending.push_back(std::move(item));
+    return flushRemovals(false);
+}
+
+void FileOperationEngine::noteTarget(const Dir& dst)
+{
+    if (!m_targetsToSync.count(dst.Device()))
+        m_targetsToSync[dst.Device()] = dst.Lasting();
+}
+
+// Batches stay small enough that a power cut loses little work and few descriptors
+// are held; large enough that a tree of small files pays a flush per thousand.
+FileOperationEngine::Step FileOperationEngine::flushRemovals(bool force)
+{
+    constexpr size_t kBatchEntries = 1024;
+    constexpr int64_t kBatchBytes = int64_t(512) << 20;
+    constexpr size_t kBatchFolders = 16;
+    if (m_pending.empty()
+        || (!force && m_pending.size() < kBatchEntries && m_pendingBytes < kBatchBytes && m_pendingFolders < kBatchFolders))
+        return {};
+    std::vector<PendingRemoval> batch;
+    batch.swap(m_pending);
+    m_pendingBytes = 0;
+    m_pendingFolders = 0;
+    // Copies not known to be on the disk keep their sources, every one of them.
+    const Outcome synced = finishing([&]() -> Step {
+        for (const auto& [device, fd] : m_targetsToSync)
+            if (m_syncFailure || ::syncfs(fd->get()) != 0)
+                return failed(QStringLiteral("Cannot make sure the copies reached the disk: %1. The originals are kept.")
+                                  .arg(SystemErrorText(m_syncFailure ? m_syncFailure : errno)));
+        return {};
+    });
+    if (synced != Outcome::Ok)
+        return synced == Outcome::Stopped ? Step{Step::Cancelled, {}} : Step{};
+    for (const PendingRemoval& item : batch)
+        if (!removeOne(item))
+            return {Step::Cancelled, {}};
+    return {};
+}
+
+// Removes one moved source, unless its name no longer holds what was copied: a file
+// saved anew (a new file renamed over it) or written to since would be lost with it.
+bool FileOperationEngine::removeOne(const PendingRemoval& item)
+{
+    const std::string path = item.Path == "/" ? "/" + item.Name : item.Path + '/' + item.Name;
+    const Outcome removed = finishing([&]() -> Step {
+        const int dirFd = item.Folder->get();
+        struct stat now;
+        if (::fstatat(dirFd, item.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT ? Step{} : failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
+        const Identity& was = item.Was;
+        if (now.st_dev != was.Device || now.st_ino != was.Inode
+            || (was.CheckContent && (now.st_size != was.Size || !sameTime(now.st_mtim, was.Modified))))
+            return failed(QStringLiteral("%1 changed while it was being moved, so it was kept; the moved copy has its "
+                                         "earlier content.").arg(quoted(path)));
+        if (::unlinkat(dirFd, item.Name.c_str(), item.IsFolder ? AT_REMOVEDIR : 0) == 0)
             return {};
-        if (folder && (errno == ENOTEMPTY || errno == EEXIST)) {
-            // Skipped items, or new ones that arrived meanwhile: the folder keeps them.
+        if (item.IsFolder && (errno == ENOTEMPTY || errno == EEXIST)) {
+            // Skipped or kept items, or new ones that arrived meanwhile: the folder keeps them.
             m_aborted = true;
             return {};
         }
-        return failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(join(src.Path, name)), SystemErrorText(errno)));
+        return failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
     });
-    switch (removed) {
-    case Outcome::Ok: return {};
-    case Outcome::Skipped: return {Step::Declined, {}};
-    case Outcome::Stopped: break;
-    }
-    return {Step::Cancelled, {}};
+    return removed != Outcome::Stopped;
 }
 
 void FileOperationEngine::keepAttributes(int fd, int srcFd, const struct stat& st)
@@ -682,7 +794,7 @@ FileOperationEngine::Step FileOperationEngine::folderOverFile(const Dir& src, co
                                                               const Dir& dst)
 {
     return failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
-                      .arg(quoted(join(dst.Path, name)), quoted(join(src.Path, name))));
+                      .arg(quoted(dst.PathOf(name)), quoted(src.PathOf(name))));
 }
 
 // ".name.dvpart-XXXXXX": hidden, unique, beside the target so the final rename stays
@@ -690,7 +802,20 @@ FileOperationEngine::Step FileOperationEngine::folderOverFile(const Dir& src, co
 std::string FileOperationEngine::tempName(const std::string& name)
 {
     static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    constexpr size_t kExtra = 1 + 8 + 6;   // ".", ".dvpart-", the random part
+    std::string temp = tempPrefix(name);
+    for (size_t i = 0; i < kTempRandomChars; ++i) {
+        // xorshift64: quick, and O_EXCL settles any collision.
+        m_randomState ^= m_randomState << 13;
+        m_randomState ^= m_randomState >> 7;
+        m_randomState ^= m_randomState << 17;
+        temp += kDigits[m_randomState % (sizeof kDigits - 1)];
+    }
+    return temp;
+}
+
+std::string FileOperationEngine::tempPrefix(const std::string& name)
+{
+    constexpr size_t kExtra = 1 + 8 + kTempRandomChars;   // ".", ".dvpart-", the random part
     std::string stem = name;
     if (stem.size() > NAME_MAX - kExtra) {
         stem.resize(NAME_MAX - kExtra);
@@ -699,13 +824,34 @@ std::string FileOperationEngine::tempName(const std::string& name)
         if (!stem.empty() && static_cast<unsigned char>(stem.back()) >= 0xC0)
             stem.pop_back();
     }
-    std::string temp = "." + stem + ".dvpart-";
-    for (int i = 0; i < 6; ++i) {
-        // xorshift64: quick, and O_EXCL settles any collision.
-        m_randomState ^= m_randomState << 13;
-        m_randomState ^= m_randomState >> 7;
-        m_randomState ^= m_randomState << 17;
-        temp += kDigits[m_randomState % (sizeof kDigits - 1)];
+    return "." + stem + ".dvpart-";
+}
+
+// A killed copy (on file systems without unnamed files) leaves its hidden temporary
+// file; copying the same name into the same folder again removes it. The folder is
+// read once for them. A copy still under way holds a lock on its file, so only
+// unlocked files of ours go.
+void FileOperationEngine::removeStaleParts(const Dir& dst, const std::string& name)
+{
+    if (!dst.PartsListed) {
+        dst.PartsListed = true;
+        FileOpTree::ForEachEntry(dst.Fd(), [&](const char* entry, unsigned char) {
+            if (entry[0] == '.' && std::strstr(entry, ".dvpart-"))
+                dst.Parts.emplace_back(entry);
+            return true;
+        });
     }
-    return temp;
+    if (dst.Parts.empty())
+        return;
+    const std::string prefix = tempPrefix(name);
+    std::erase_if(dst.Parts, [&](const std::string& part) {
+        if (part.size() != prefix.size() + kTempRandomChars || part.compare(0, prefix.size(), prefix) != 0)
+            return false;
+        FileOpFd fd(::openat(dst.Fd(), part.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != m_uid
+            || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            return false;
+        return ::unlinkat(dst.Fd(), part.c_str(), 0) == 0;
+    });
 }

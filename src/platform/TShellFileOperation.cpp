@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -103,14 +102,16 @@ FileOpResult runFromUiThread(const FileOpRequest& request, const std::shared_ptr
     FileOperationEngine engine(observer);
     FileOpResult result = FileOpResult::Failed;
     QEventLoop loop;
-    std::thread worker([&] {
+    std::unique_ptr<QThread> worker(QThread::create([&] {
         {
             Registration registration(job);
             result = engine.Run(request);
             aborted = engine.AnyAborted();
         }
         QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    }));
+    worker->setStackSize(FileOpFolder::kWalkStackBytes);
+    worker->start();
     // Until the window shows, keyboard and mouse wait, so nothing can start a second
     // operation under this one; the questions' own windows still take input.
     QTimer showTimer;
@@ -124,7 +125,7 @@ FileOpResult runFromUiThread(const FileOpRequest& request, const std::shared_ptr
         window.show();
         loop.exec();
     }
-    worker.join();
+    worker->wait();
     return result;
 }
 

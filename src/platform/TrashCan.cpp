@@ -6,7 +6,6 @@
 #include "platform/FileOpSysCalls.h"
 
 #include <QDateTime>
-#include <QUrl>
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
@@ -129,7 +128,8 @@ QByteArray infoText(const std::string& original, const TrashDir& trash)
             path = path.substr(root.size());
     }
     QByteArray text = "[Trash Info]\nPath=";
-    text += QUrl::toPercentEncoding(QByteArray::fromStdString(path), "/");
+    // The raw bytes: a name that is not UTF-8 must come back from the trash unchanged.
+    text += QByteArray::fromStdString(path).toPercentEncoding("/");
     text += "\nDeletionDate=";
     text += QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toLatin1();
     text += '\n';

@@ -1,5 +1,6 @@
 // Delete through the engine: the confirmation, the freedesktop Trash (home and per
 // volume), volumes without a usable trash, and deleting for good.
+#include "platform/FileNames.h"
 #include "platform/FileOperationEngine.h"
 #include "platform/TrashCan.h"
 
@@ -9,6 +10,8 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QUrl>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -136,6 +139,59 @@ TEST(FileOpDelete, missingItemIsAskedAboutAndTheOthersStillGo)
     ASSERT_EQ(observer.Errors.size(), 1);
     EXPECT_TRUE(observer.Errors[0].contains(t.filePath("missing")));
     EXPECT_FALSE(QFile::exists(there));
+}
+
+TEST(FileOpDelete, deleteForGoodNeverEntersAnotherMount)
+{
+    TempDir t;
+    const QString keep = t.makeFile("elsewhere/keep.txt", "not part of the tree");
+    t.makeFile("tree/own.txt", "goes");
+    TestMount bind = TestMount::ReadOnlyBind(t.filePath("elsewhere"), t.makeDir("tree/bound"));
+    TestMount tmpfs = TestMount::Tmpfs(t.makeDir("tree/sub/volume"), "size=1m");
+    if (!bind.ok() || !tmpfs.ok())
+        GTEST_SKIP() << "no mount rights";
+    QFile f(t.filePath("tree/sub/volume/data"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("on its own volume") > 0);
+    f.close();
+    // Writable, so only the rule keeps the engine out, not the read-only mount.
+    ASSERT_EQ(::mount(nullptr, QFile::encodeName(t.filePath("tree/bound")).constData(), nullptr,
+                      MS_REMOUNT | MS_BIND, nullptr), 0);
+
+    ScriptedObserver observer;
+    observer.ConfirmAnswers = {true};
+    observer.ErrorAnswers = {ErrorChoice::Skip, ErrorChoice::Skip};
+    EXPECT_EQ(deleteItems(observer, {t.filePath("tree")}, false), FileOpResult::Aborted);
+    EXPECT_EQ(readAll(keep), "not part of the tree");
+    EXPECT_EQ(readAll(t.filePath("tree/sub/volume/data")), "on its own volume");
+    EXPECT_FALSE(QFile::exists(t.filePath("tree/own.txt")));
+    ASSERT_EQ(observer.Errors.size(), 2);
+    EXPECT_TRUE(observer.Errors[0].contains(QStringLiteral("another file system is mounted on it")));
+}
+
+TEST(FileOpDelete, trashRecordsTheRawBytesOfNamesThatAreNotUtf8)
+{
+    TempDir t;
+    const QByteArray folder = QFile::encodeName(t.path());
+    for (const char* name : {"caf\xE8", "caf\xE9"}) {
+        const QByteArray path = folder + '/' + name;
+        ::close(::open(path.constData(), O_WRONLY | O_CREAT, 0644));
+        ASSERT_EQ(TrashCan::Move(DecodeFileName(path)).Status, TrashCan::Outcome::Trashed);
+    }
+    QByteArray infos;   // read by bytes: Qt's listing would mangle the names
+    const QByteArray infoDir = QFile::encodeName(dataHome()) + "/Trash/info/";
+    DIR* dir = ::opendir(infoDir.constData());
+    ASSERT_NE(dir, nullptr);
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_name[0] != '.') {
+            QFile info;
+            const int fd = ::open((infoDir + entry->d_name).constData(), O_RDONLY);
+            ASSERT_TRUE(info.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+            infos += info.readAll();
+        }
+    ::closedir(dir);
+    const QByteArray encoded = folder.toPercentEncoding("/");
+    EXPECT_TRUE(infos.contains("Path=" + encoded + "/caf%E8\n"));
+    EXPECT_TRUE(infos.contains("Path=" + encoded + "/caf%E9\n"));
 }
 
 } // namespace

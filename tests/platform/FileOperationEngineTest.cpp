@@ -6,6 +6,9 @@
 #include "support/TempDir.h"
 
 #include <QFileInfo>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -361,6 +364,175 @@ TEST(FileOperationEngine, renameRefusesAnExistingNameAndReportsAMissingSource)
     EXPECT_EQ(missing.Go(FileOpKind::Rename, {t.filePath("gone")}, t.filePath("other")), FileOpResult::Aborted);
     ASSERT_EQ(missing.Observer.Errors.size(), 1);
     EXPECT_TRUE(missing.Observer.Errors[0].contains(QString::fromLocal8Bit(strerror(ENOENT))));
+}
+
+// ---- nothing lost when sources change, disks fail to flush or trees run deep ----
+
+TEST(FileOperationEngine, sourceChangedDuringTheWorkIsKeptAndReported)
+{
+    TempDir t;
+    const QString volume = t.makeDir("volume");
+    TestMount mount = TestMount::Tmpfs(volume, "size=80m");
+    if (!mount.ok())
+        GTEST_SKIP() << "no mount rights for a second volume";
+    const QByteArray old = patterned(32 << 20);
+    const QString report = t.makeFile("report.txt", old);
+
+    // An editor saves a new version by renaming it over the name while the move copies.
+    EngineRun move;
+    move.Engine.SetProgressInterval(0);
+    bool saved = false;
+    move.Observer.OnProgress = [&](const FileOpProgress& p) {
+        if (!saved && p.BytesDone > 0) {
+            saved = true;
+            t.makeFile(".t", "v2");
+            ::rename(QFile::encodeName(t.filePath(".t")).constData(), QFile::encodeName(report).constData());
+        }
+    };
+    move.Observer.ErrorAnswers = {ErrorChoice::Skip};
+    EXPECT_EQ(move.Go(FileOpKind::Move, {report}, volume), FileOpResult::Aborted);
+    EXPECT_EQ(readAll(report), "v2");
+    EXPECT_EQ(readAll(volume + QStringLiteral("/report.txt")), old);
+    ASSERT_EQ(move.Observer.Errors.size(), 1);
+    EXPECT_TRUE(move.Observer.Errors[0].contains(QStringLiteral("changed while it was being moved")));
+
+    // Written to while it is read: neither a move nor a copy calls that copy done.
+    for (FileOpKind kind : {FileOpKind::Move, FileOpKind::Copy}) {
+        t.makeFile("log.txt", old);
+        QFile::remove(volume + QStringLiteral("/log.txt"));
+        EngineRun run;
+        run.Engine.SetProgressInterval(0);
+        bool written = false;
+        run.Observer.OnProgress = [&](const FileOpProgress& p) {
+            if (!written && p.BytesDone > 0) {
+                written = true;
+                QFile f(t.filePath("log.txt"));
+                ASSERT_TRUE(f.open(QIODevice::Append));
+                f.write("one more line\n");
+            }
+        };
+        run.Observer.ErrorAnswers = {ErrorChoice::Skip};
+        EXPECT_EQ(run.Go(kind, {t.filePath("log.txt")}, volume), FileOpResult::Aborted);
+        EXPECT_EQ(readAll(t.filePath("log.txt")), old + "one more line\n");
+        EXPECT_FALSE(QFile::exists(volume + QStringLiteral("/log.txt")));
+        ASSERT_EQ(run.Observer.Errors.size(), 1);
+        EXPECT_TRUE(run.Observer.Errors[0].contains(QStringLiteral("changed while it was being read")));
+        EXPECT_TRUE(leftovers(volume).isEmpty());
+    }
+}
+
+TEST(FileOperationEngine, movedSourcesStayUntilTheirCopiesAreFlushed)
+{
+    TempDir t;
+    const QString volume = t.makeDir("volume");
+    TestMount mount = TestMount::Tmpfs(volume, "size=16m");
+    if (!mount.ok())
+        GTEST_SKIP() << "no mount rights for a second volume";
+    t.makeFile("tree/a", "alpha");
+    t.makeFile("tree/sub/b", "beta");
+    EngineRun run;
+    run.Engine.InjectSyncFailure(EIO);
+    run.Observer.ErrorAnswers = {ErrorChoice::Skip};
+    EXPECT_EQ(run.Go(FileOpKind::Move, {t.filePath("tree")}, volume), FileOpResult::Aborted);
+    EXPECT_EQ(readAll(t.filePath("tree/a")), "alpha");
+    EXPECT_EQ(readAll(t.filePath("tree/sub/b")), "beta");
+    EXPECT_EQ(readAll(volume + QStringLiteral("/tree/sub/b")), "beta");
+    ASSERT_EQ(run.Observer.Errors.size(), 1);
+    EXPECT_TRUE(run.Observer.Errors[0].contains(QStringLiteral("reached the disk")));
+}
+
+// Folders nested `depth` deep below `top`, each named "d", with a file at the bottom.
+void makeDeepTree(const QString& top, int depth, const QByteArray& content)
+{
+    int fd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth; ++level) {
+        ::mkdirat(fd, "d", 0755);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    const int file = ::openat(fd, "bottom", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(file, content.data(), size_t(content.size())), content.size());
+    ::close(file);
+    ::close(fd);
+}
+
+QByteArray readDeepTree(const QString& top, int depth)
+{
+    int fd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth && fd >= 0; ++level) {
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    char buffer[64] = {};
+    const int file = fd >= 0 ? ::openat(fd, "bottom", O_RDONLY) : -1;
+    const ssize_t n = file >= 0 ? ::read(file, buffer, sizeof buffer) : -1;
+    ::close(file);
+    ::close(fd);
+    return n < 0 ? QByteArray("<missing>") : QByteArray(buffer, int(n));
+}
+
+TEST(FileOperationEngine, treesThousandsOfLevelsDeepNeedFewDescriptors)
+{
+    constexpr int kDepth = 2000;
+    TempDir t;
+    makeDeepTree(t.makeDir("src"), kDepth, "deep");
+    t.makeDir("copy");
+    struct rlimit old;
+    ::getrlimit(RLIMIT_NOFILE, &old);
+    struct rlimit low = old;
+    low.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    EngineRun copy;
+    EXPECT_EQ(copy.Go(FileOpKind::Copy, {t.filePath("src/d")}, t.filePath("copy")), FileOpResult::Done);
+    EXPECT_EQ(copy.Observer.Reports.back().FilesDone, 1);
+    EXPECT_EQ(readDeepTree(t.filePath("copy"), kDepth), "deep");
+
+    const QString volume = t.makeDir("volume");
+    TestMount mount = TestMount::Tmpfs(volume, "size=64m,nr_inodes=10000");
+    if (mount.ok()) {
+        EngineRun move;
+        EXPECT_EQ(move.Go(FileOpKind::Move, {t.filePath("copy/d")}, volume), FileOpResult::Done);
+        EXPECT_EQ(readDeepTree(volume, kDepth), "deep");
+        EXPECT_FALSE(QFile::exists(t.filePath("copy/d")));
+    }
+    ScriptedObserver observer;
+    observer.ConfirmAnswers = {true};
+    FileOperationEngine engine(observer);
+    FileOpRequest request;
+    request.Kind = FileOpKind::Delete;
+    request.Sources = {t.filePath("src/d")};
+    if (!mount.ok())
+        request.Sources << t.filePath("copy/d");
+    request.UseTrash = false;
+    EXPECT_EQ(engine.Run(request), FileOpResult::Done);
+    EXPECT_FALSE(QFile::exists(t.filePath("src/d")));
+    EXPECT_FALSE(QFile::exists(t.filePath("copy/d")));
+    ::setrlimit(RLIMIT_NOFILE, &old);
+}
+
+TEST(FileOperationEngine, leftoverOfAKilledCopyGoesWhenTheSameNameIsCopiedAgain)
+{
+    TempDir t;
+    t.makeFile("src/a.txt", "alpha");
+    const QString stale = t.makeFile("dst/.a.txt.dvpart-abcDEF", "half a copy");
+    const QString otherName = t.makeFile("dst/.b.txt.dvpart-abcDEF", "half of another");
+    const QString underWay = t.makeFile("dst/.a.txt.dvpart-xyzXYZ", "being written");
+    const int busy = ::open(QFile::encodeName(underWay).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);   // as a copy still running holds it
+    for (bool unnamed : {true, false}) {
+        EngineRun run;
+        run.Engine.SetUnnamedFiles(unnamed);
+        run.Observer.OverwriteAnswers = {OverwriteChoice::Yes};
+        EXPECT_EQ(run.Go(FileOpKind::Copy, {t.filePath("src/a.txt")}, t.filePath("dst")), FileOpResult::Done);
+        EXPECT_FALSE(QFile::exists(stale));
+        EXPECT_TRUE(QFile::exists(otherName));
+        EXPECT_TRUE(QFile::exists(underWay));
+        EXPECT_EQ(readAll(t.filePath("dst/a.txt")), "alpha");
+        t.makeFile("dst/.a.txt.dvpart-abcDEF", "half a copy");
+    }
+    ::close(busy);
 }
 
 } // namespace
