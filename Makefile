@@ -37,7 +37,7 @@ fuzz: deps
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DDORVANE_FUZZ=ON \
 	  -DDORVANE_TESTS=OFF -DDORVANE_BENCH=OFF
-	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz
