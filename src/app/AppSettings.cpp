@@ -2,6 +2,7 @@
 
 #include "platform/TRegistry.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -71,6 +72,10 @@ bool AppSettings::Load()
         return false;
     std::optional<ERegistryException> firstError;
     forEachValue(*this, Reader{reg, firstError});
+    // At most the dialog's 999 (0, reporting at once, stays possible): the monitors
+    // multiply it by 100, which a hand-edited value must not overflow. QuitType is a
+    // choice, not an amount, and any value but 0..3 already has its meaning (quit).
+    MonFoldDelay = std::clamp(MonFoldDelay, 0, 999);
     if (firstError)
         throw *firstError;
     return true;

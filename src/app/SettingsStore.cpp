@@ -2,10 +2,14 @@
 
 #include "app/AppSettings.h"
 #include "core/MatchWildcard.h"
+#include "core/NumberFormat.h"
 #include "core/TextOrder.h"
 #include "platform/TRegistry.h"
 #include "platform/VirtualKeys.h"
 #include "viewers/ViewerExtensions.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -22,6 +26,16 @@ void clearSubKeys(TRegistry& reg)
 {
     for (const QString& name : reg.GetKeyNames())
         reg.DeleteKey(name);
+}
+
+// Numbers from the file are clamped to what they can mean before anything computes
+// with them: a hand-edited 0x7fffffff must not overflow a product or a window edge.
+// Pixel sizes and positions stay within the 16 bits X11 gives them.
+constexpr int kMaxPixels = 32767;
+
+int readClamped(TRegistry& reg, const QString& name, int low, int high)
+{
+    return std::clamp(reg.ReadInteger(name), low, high);
 }
 
 template <typename T, typename Read>
@@ -57,16 +71,21 @@ void SettingsStore::SaveSupported(const ViewerExtensions& table)
     reg.CloseKey();
 }
 
-// A bookmark is a sub-key named after its folder. Key names cannot hold '\' and are
-// compared without case, while Linux folder names may hold '\' and differ only in
-// case; so '\' and '%' are written as %5C and %25, and a name that would repeat an
-// existing one (in any case) gets a "%%N" suffix. Nothing else changes, so the names
-// stay readable.
+// A bookmark is a sub-key named after its folder. Key names cannot hold '\' or a line
+// break and are compared without case, while Linux folder names may hold both and
+// differ only in case; so '\', '%' and control characters are written as %5C, %25,
+// %0A and so on, and a name that would repeat an existing one (in any case) gets a
+// "%%N" suffix. Nothing else changes, so the names stay readable.
 QString SettingsStore::BookmarkKeyName(const QString& folder, const QStringList& takenLower)
 {
-    QString name = folder;
-    name.replace(QLatin1Char('%'), QLatin1String("%25"));
-    name.replace(QLatin1Char('\\'), QLatin1String("%5C"));
+    QString name;
+    name.reserve(folder.size());
+    for (QChar c : folder) {
+        if (c == u'%' || c == u'\\' || c.unicode() < 0x20)
+            name += u'%' + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+        else
+            name += c;
+    }
     QString unique = name;
     for (int n = 2; takenLower.contains(unique.toLower()); ++n)
         unique = name + QStringLiteral("%%") + QString::number(n);
@@ -79,9 +98,22 @@ QString SettingsStore::BookmarkFolder(const QString& keyName)
     const int suffix = name.indexOf(QLatin1String("%%"));
     if (suffix >= 0)
         name.truncate(suffix);
-    name.replace(QLatin1String("%5C"), QLatin1String("\\"), Qt::CaseInsensitive);
-    name.replace(QLatin1String("%25"), QLatin1String("%"));
-    return name;
+    // One pass, and only the codes written above: any other '%' belongs to the folder's
+    // name, as in keys written by hand.
+    QString folder;
+    folder.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const int high = name[i] == u'%' && i + 2 < name.size() ? HexDigitValue(name[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(name[i + 2]) : -1;
+        const int code = high * 16 + low;
+        if (low >= 0 && (code < 0x20 || code == 0x25 || code == 0x5C)) {
+            folder += QChar(char16_t(code));
+            i += 2;
+        } else {
+            folder += name[i];
+        }
+    }
+    return folder;
 }
 
 QStringList SettingsStore::LoadBookmarks()
@@ -97,17 +129,18 @@ QStringList SettingsStore::LoadBookmarks()
 
 void SettingsStore::SaveBookmarks(const QStringList& folders)
 {
+    // One write of the file at the end: a write per bookmark takes seconds for a few
+    // thousand, and a kill meanwhile would leave only some of them.
     TRegistry reg;
     reg.OpenKey(key(QStringLiteral("bookmarks")), true);
     clearSubKeys(reg);
-    reg.CloseKey();
     QStringList taken;
     for (const QString& folder : folders) {
         const QString name = BookmarkKeyName(folder, taken);
         taken << name.toLower();
-        reg.OpenKey(key(QStringLiteral("bookmarks\\")) + name, true);
-        reg.CloseKey();
+        reg.OpenKey(QLatin1Char('\\') + key(QStringLiteral("bookmarks\\")) + name, true);
     }
+    reg.CloseKey();
 }
 
 uint32_t SettingsStore::DecodeModifiers(const QString& words)
@@ -148,7 +181,7 @@ void SettingsStore::LoadHotKeys(HotKeyTable& table)
             continue;
         HotKeyEntry& e = table.Entries[size_t(n)];
         readIfExists(reg, QStringLiteral("VirtKey"), e.VirtKey,
-                     [&](const QString& name) { return uint32_t(reg.ReadInteger(name)); });
+                     [&](const QString& name) { return uint32_t(readClamped(reg, name, 0, 0xFF)); });
         readIfExists(reg, QStringLiteral("modifiers"), e.Modifiers,
                      [&](const QString& name) { return DecodeModifiers(reg.ReadString(name)); });
         reg.CloseKey();
@@ -179,7 +212,8 @@ std::vector<CoolBand> SettingsStore::LoadCoolBar(std::vector<CoolBand> bands)
         if (band == bands.end() || !reg.OpenKeyReadOnly(key(QStringLiteral("CoolBar1\\")) + sub))
             continue;
         readIfExists(reg, QStringLiteral("break"), band->Break, [&](const QString& n) { return reg.ReadBool(n); });
-        readIfExists(reg, QStringLiteral("width"), band->Width, [&](const QString& n) { return reg.ReadInteger(n); });
+        readIfExists(reg, QStringLiteral("width"), band->Width,
+                     [&](const QString& n) { return readClamped(reg, n, 0, kMaxPixels); });
         if (reg.ValueExists(QStringLiteral("position"))) {
             const int position = std::clamp(reg.ReadInteger(QStringLiteral("position")), 0, int(bands.size()) - 1);
             CoolBand moved = *band;
@@ -217,7 +251,7 @@ void SettingsStore::LoadHeaderWidths(const QString& keyName, std::array<int, 4>&
         bool ok = false;
         const int section = name.mid(5).toInt(&ok);
         if (ok && section >= 0 && section < int(widths.size()))
-            widths[size_t(section)] = reg.ReadInteger(name);
+            widths[size_t(section)] = readClamped(reg, name, 0, kMaxPixels);
     }
 }
 
@@ -236,13 +270,15 @@ void SettingsStore::LoadTextView(TextViewSettings& s)
     if (!reg.OpenKeyReadOnly(key(QStringLiteral("TextView"))))
         return;
     auto str = [&](const QString& n) { return reg.ReadString(n); };
-    auto num = [&](const QString& n) { return reg.ReadInteger(n); };
+    auto colour = [&](const QString& n) { return readClamped(reg, n, 0, 0xFFFFFF); };   // 0x00BBGGRR
     readIfExists(reg, QStringLiteral("FontName"), s.FontName, str);
-    readIfExists(reg, QStringLiteral("FontSize"), s.FontSize, num);
-    readIfExists(reg, QStringLiteral("FontFore"), s.FontFore, num);
-    readIfExists(reg, QStringLiteral("FontBack"), s.FontBack, num);
-    readIfExists(reg, QStringLiteral("LinkFore"), s.LinkFore, num);
-    readIfExists(reg, QStringLiteral("TabSize"), s.TabSize, num);
+    readIfExists(reg, QStringLiteral("FontSize"), s.FontSize,
+                 [&](const QString& n) { return readClamped(reg, n, 4, 24); });
+    readIfExists(reg, QStringLiteral("FontFore"), s.FontFore, colour);
+    readIfExists(reg, QStringLiteral("FontBack"), s.FontBack, colour);
+    readIfExists(reg, QStringLiteral("LinkFore"), s.LinkFore, colour);
+    readIfExists(reg, QStringLiteral("TabSize"), s.TabSize,
+                 [&](const QString& n) { return readClamped(reg, n, 1, 20); });
     readIfExists(reg, QStringLiteral("PrintPage"), s.PrintPage, [&](const QString& n) { return reg.ReadBool(n); });
 }
 
@@ -265,20 +301,21 @@ std::optional<WindowPlacement> SettingsStore::LoadPlacement()
     TRegistry reg;
     if (!reg.OpenKeyReadOnly(key(QStringLiteral("MainForm"))))
         return std::nullopt;
-    auto number = [&](const QString& name, int fallback) {
+    auto number = [&](const QString& name, int fallback, int low, int high) {
         if (!reg.ValueExists(name))
             return fallback;
         bool ok = false;
-        const int value = reg.ReadString(name).trimmed().toInt(&ok);
-        return ok ? value : fallback;
+        const qlonglong value = reg.ReadString(name).trimmed().toLongLong(&ok);
+        return ok ? int(std::clamp<qlonglong>(value, low, high)) : fallback;
     };
     WindowPlacement p;
-    p.Left = number(QStringLiteral("Left"), 0);
-    p.Top = number(QStringLiteral("Top"), 0);
-    p.Width = number(QStringLiteral("Width"), 0);
-    p.Height = number(QStringLiteral("Height"), 0);
-    p.State = number(QStringLiteral("State"), 1);
-    p.RestoreToMax = number(QStringLiteral("RestoreToMax"), 0) != 0;
+    p.Left = number(QStringLiteral("Left"), 0, -kMaxPixels, kMaxPixels);
+    p.Top = number(QStringLiteral("Top"), 0, -kMaxPixels, kMaxPixels);
+    p.Width = number(QStringLiteral("Width"), 0, 0, kMaxPixels);
+    p.Height = number(QStringLiteral("Height"), 0, 0, kMaxPixels);
+    // Named states, not amounts: a value of none of them already means normal.
+    p.State = number(QStringLiteral("State"), 1, INT_MIN, INT_MAX);
+    p.RestoreToMax = number(QStringLiteral("RestoreToMax"), 0, INT_MIN, INT_MAX) != 0;
     return p;
 }
 

@@ -44,6 +44,12 @@ void TForm1::settingsStep(Step step)
 
 void TForm1::loadSupportedAndHeaders()
 {
+    // The first settings read of start-up. A settings file that is there but cannot be
+    // read leaves every default in force and is then kept as it is, never saved over:
+    // the user has to hear it now, not find the bookmarks gone later.
+    const QString unreadable = TRegistry::LoadError(RegistryHive::CurrentUser);
+    if (!unreadable.isEmpty())
+        TMessages::Show(MsgKind::Error, unreadable);
     settingsStep([this] { SettingsStore::LoadSupported(m_viewerExtensions); });
     settingsStep([this] {
         for (PanePanel* panel : {m_panLeft, m_panRight}) {

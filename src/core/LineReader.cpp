@@ -22,7 +22,10 @@ struct OpenFile {
     int capacity = 0;
     int pos = 0;
     int end = 0;
-    bool exhausted = false;   // read() gave 0 or failed: nothing more will come
+    qint64 remaining = 0;     // bytes the caller's limit still allows
+    bool exhausted = false;   // read() gave 0 or failed, or the limit is reached
+    bool atLimit = false;     // exhausted by the limit, not by the file's end
+    int error = 0;            // errno of the read that failed
 };
 
 // Guarded by g_lock.
@@ -45,15 +48,21 @@ bool fill(OpenFile& f)
         return true;
     if (f.exhausted)
         return false;
-    ssize_t n;
-    do {
-        n = ::read(f.fd, f.buffer.get(), size_t(f.capacity));
-    } while (n < 0 && errno == EINTR);
+    const size_t want = size_t(std::min<qint64>(f.capacity, f.remaining));
+    ssize_t n = 0;
+    if (want > 0) {
+        do {
+            n = ::read(f.fd, f.buffer.get(), want);
+        } while (n < 0 && errno == EINTR);
+    }
     if (n <= 0) {
         f.exhausted = true;
+        f.atLimit = want == 0;
+        f.error = n < 0 ? errno : 0;
         f.pos = f.end = 0;
         return false;
     }
+    f.remaining -= n;
     f.pos = 0;
     f.end = int(n);
     return true;
@@ -61,9 +70,20 @@ bool fill(OpenFile& f)
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+// Steps over the line end at the read position into out (two bytes at most) and
+// returns its length. The second half of a CR LF pair may lie in the next buffer.
+int takeLineEnd(OpenFile& f, char* out)
+{
+    int length = 0;
+    out[length++] = f.buffer[f.pos++];
+    if (fill(f) && isLineEnd(f.buffer[f.pos]))
+        out[length++] = f.buffer[f.pos++];
+    return length;
+}
+
 } // namespace
 
-int LineReader::open(const QByteArray& nativePath, int bufferSize)
+int LineReader::open(const QByteArray& nativePath, int bufferSize, qint64 byteLimit)
 {
     // O_NONBLOCK keeps a FIFO planted under the file's name from stalling the caller;
     // only regular files are read.
@@ -71,8 +91,11 @@ int LineReader::open(const QByteArray& nativePath, int bufferSize)
     if (fd < 0)
         return 0;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (!known || !S_ISREG(st.st_mode)) {
+        const int error = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
+        errno = error;
         return 0;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -87,10 +110,13 @@ int LineReader::open(const QByteArray& nativePath, int bufferSize)
         f.buffer.reset(new char[size_t(capacity)]);
         f.capacity = capacity;
         f.pos = f.end = 0;
-        f.exhausted = false;
+        f.remaining = std::max<qint64>(byteLimit, 0);
+        f.exhausted = f.atLimit = false;
+        f.error = 0;
         return i + 1;
     }
     ::close(fd);
+    errno = EMFILE;
     return 0;
 }
 
@@ -112,6 +138,7 @@ QByteArray LineReader::readLine(int handle, int maxLength, bool* truncated)
     const qsizetype limit = std::max(maxLength, 0);
     QByteArray line;
     bool cut = false;
+    bool ended = false;
     while (fill(*f)) {
         const char* start = f->buffer.get() + f->pos;
         const char* stop = f->buffer.get() + f->end;
@@ -124,15 +151,48 @@ QByteArray LineReader::readLine(int handle, int maxLength, bool* truncated)
         f->pos += int(length);
         if (lineEnd == stop)
             continue;
-        ++f->pos;
-        // The second half of a CR LF pair may lie in the next buffer.
-        if (fill(*f) && isLineEnd(f->buffer[f->pos]))
-            ++f->pos;
+        char end[2];
+        takeLineEnd(*f, end);
+        ended = true;
         break;
     }
+    if (!ended && f->atLimit)
+        cut = true;
     if (truncated)
         *truncated = cut;
     return line;
+}
+
+QByteArray LineReader::readPiece(int handle, int maxLength, bool* ended)
+{
+    *ended = false;
+    std::lock_guard<std::mutex> guard(g_lock);
+    OpenFile* f = fileOf(handle);
+    if (!f)
+        return {};
+    const qsizetype limit = std::max(maxLength, 1);
+    QByteArray piece;
+    while (piece.size() < limit && fill(*f)) {
+        const char* start = f->buffer.get() + f->pos;
+        const char* stop = start + std::min<qsizetype>(f->end - f->pos, limit - piece.size());
+        const char* lineEnd = std::find_if(start, stop, isLineEnd);
+        piece.append(start, lineEnd - start);
+        f->pos += int(lineEnd - start);
+        if (lineEnd == stop)
+            continue;
+        char end[2];
+        piece.append(end, takeLineEnd(*f, end));
+        *ended = true;
+        break;
+    }
+    return piece;
+}
+
+int LineReader::error(int handle)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    const OpenFile* f = fileOf(handle);
+    return f ? f->error : 0;
 }
 
 void LineReader::close(int handle)

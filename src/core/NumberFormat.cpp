@@ -159,3 +159,15 @@ QString FormatFloat(const QString& pattern, double value)
         text += '.' + digits.fraction;
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
+
+int HexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
+}

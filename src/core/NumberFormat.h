@@ -10,3 +10,6 @@
 // '.' are read the same way; a pattern with any other character is formatted as
 // "###,##0.#".
 QString FormatFloat(const QString& pattern, double value);
+
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(QChar c);

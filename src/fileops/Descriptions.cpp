@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
@@ -87,11 +88,11 @@ QByteArray findSpelling(const QByteArray& folder)
     return best;
 }
 
-// Calls onLine for every line of the file until it returns false. A missing or
-// unreadable file has no lines.
-void forEachLine(const QByteArray& path, const std::function<bool(const QByteArray&)>& onLine)
+// Calls onLine for every line that begins within the file's first readLimit bytes,
+// until it returns false. A missing or unreadable file has no lines.
+void forEachLine(const QByteArray& path, qint64 readLimit, const std::function<bool(const QByteArray&)>& onLine)
 {
-    const int handle = LineReader::open(path, kDescriptionBufferSize);
+    const int handle = LineReader::open(path, kDescriptionBufferSize, readLimit);
     if (handle == 0)
         return;
     while (!LineReader::eof(handle)) {
@@ -137,20 +138,96 @@ public:
             flush();
     }
 
-    bool flush()
+    // Both give 0, or the errno of the first write that failed.
+    int error() const { return m_error; }
+    int flush()
     {
-        if (m_ok && !m_pending.isEmpty())
-            m_ok = WriteAll(m_fd, m_pending);
+        if (m_error == 0 && !m_pending.isEmpty()) {
+            errno = 0;
+            if (!WriteAll(m_fd, m_pending))
+                m_error = errno != 0 ? errno : ENOSPC;   // a write that took nothing
+        }
         m_pending.clear();
-        return m_ok;
+        return m_error;
     }
 
 private:
     static constexpr qsizetype kChunk = 64 * 1024;
     int m_fd;
     QByteArray m_pending;
-    bool m_ok = true;
+    int m_error = 0;
 };
+
+// The line end a piece of a line finishes with, or nothing.
+QByteArray lineEndOf(const QByteArray& piece)
+{
+    qsizetype start = piece.size();
+    while (start > 0 && (piece[start - 1] == '\r' || piece[start - 1] == '\n'))
+        --start;
+    return piece.mid(start);
+}
+
+// Copies the open description file to out with the entry's lines given the new
+// description (removed when it is empty) and, when no line names the entry, a new line
+// after the lines that begin within readLimit, where the listing sees it. Only those
+// lines are looked at: the rest is copied piece by piece, so a file of any size passes
+// through without being held in memory. Returns the errno of a failed read, or 0.
+int copyDescribing(int handle, const QByteArray& name, const QByteArray& description, qint64 readLimit,
+                   PendingWrite& out)
+{
+    constexpr int kCopyPiece = 64 * 1024;
+    bool matched = false;
+    bool lastLineOpen = false;   // the file's last line has no line end
+    qint64 looked = 0;
+    while (looked < readLimit && out.error() == 0 && !LineReader::eof(handle)) {
+        bool ended = false;
+        QByteArray piece = LineReader::readPiece(handle, kDescriptionLineMax, &ended);
+        looked += piece.size();
+        QByteArray end = ended ? lineEndOf(piece) : QByteArray();
+        const DescriptionLine line = ParseDescriptionLine(piece.left(piece.size() - end.size()));
+        const bool named = !line.name.isEmpty() && SameDescriptionName(line.name, name);
+        if (!named)
+            out.add(piece);
+        while (!ended && !LineReader::eof(handle)) {
+            piece = LineReader::readPiece(handle, kCopyPiece, &ended);
+            looked += piece.size();
+            if (!named)
+                out.add(piece);
+            else if (ended)
+                end = lineEndOf(piece);
+        }
+        lastLineOpen = !ended;
+        if (!named)
+            continue;
+        matched = true;
+        if (!description.isEmpty()) {
+            QByteArray replaced = FormatDescriptionLine(line.name, description);
+            // The line keeps its own line end; one written in another system's
+            // convention stays in it.
+            if (!end.isEmpty())
+                replaced.chop(2);
+            out.add(replaced + end);
+            lastLineOpen = false;
+        }
+    }
+    if (!matched && !description.isEmpty()) {
+        if (lastLineOpen)
+            out.add("\r\n");
+        out.add(FormatDescriptionLine(name, description));
+    }
+    // A full disk ends the copy: reading on would only cost time.
+    while (out.error() == 0 && !LineReader::eof(handle)) {
+        bool ended = false;
+        out.add(LineReader::readPiece(handle, kCopyPiece, &ended));
+    }
+    return LineReader::error(handle);
+}
+
+void warnNotWritten(const QByteArray& target, int error)
+{
+    TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to write the description to %1: %2.")
+                                          .arg(DecodeFileName(target), QString::fromLocal8Bit(::strerror(error))));
+}
 
 void syncFolder(const QByteArray& folder)
 {
@@ -170,14 +247,14 @@ QString FindDescriptionFile(const QString& folder)
     return spelling.isEmpty() ? QString() : DecodeFileName(joinPath(native, spelling));
 }
 
-QHash<QString, QString> LoadDescriptions(const QString& folder)
+QHash<QString, QString> LoadDescriptions(const QString& folder, qint64 readLimit)
 {
     QHash<QString, QString> descriptions;
     const QByteArray native = nativeFolder(folder);
     const QByteArray spelling = findSpelling(native);
     if (spelling.isEmpty())
         return descriptions;
-    forEachLine(joinPath(native, spelling), [&](const QByteArray& bytes) {
+    forEachLine(joinPath(native, spelling), readLimit, [&](const QByteArray& bytes) {
         const DescriptionLine line = ParseDescriptionLine(bytes);
         if (line.name.isEmpty())
             return true;
@@ -200,7 +277,7 @@ QString ReadDescription(const QString& entryPath)
     if (spelling.isEmpty())
         return {};
     QString found;
-    forEachLine(joinPath(entry.folder, spelling), [&](const QByteArray& bytes) {
+    forEachLine(joinPath(entry.folder, spelling), kDescriptionReadLimit, [&](const QByteArray& bytes) {
         const DescriptionLine line = ParseDescriptionLine(bytes);
         if (line.name.isEmpty() || !SameDescriptionName(line.name, entry.name))
             return true;
@@ -210,28 +287,50 @@ QString ReadDescription(const QString& entryPath)
     return found;
 }
 
-bool WriteDescription(const QString& entryPath, const QString& text)
+bool WriteDescription(const QString& entryPath, const QString& text, qint64 readLimit)
 {
     EntryPath entry;
-    if (!splitEntryPath(entryPath, &entry) || !CanFormatDescriptionName(entry.name))
+    if (!splitEntryPath(entryPath, &entry))
         return false;
     const QByteArray spelling = findSpelling(entry.folder);
     const QByteArray target = joinPath(entry.folder, spelling.isEmpty() ? QByteArray(kDescriptionFileName) : spelling);
+    if (!CanFormatDescriptionName(entry.name)) {
+        TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to write the description to %1: the name %2 "
+                                                         "cannot be written in it.")
+                                              .arg(DecodeFileName(target), DecodeFileName(entry.name)));
+        return false;
+    }
 
     struct stat old;
     const bool hadFile = !spelling.isEmpty() && ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    const QByteArray description = EncodeDescriptionText(text);
+    if (!hadFile && description.isEmpty())
+        return true;
     // A read-only description file is the user's "do not change": treat it as no
     // write access rather than replacing it behind the permission's back.
-    if (hadFile && !(old.st_mode & S_IWUSR))
+    if (hadFile && !(old.st_mode & S_IWUSR)) {
+        warnNotWritten(target, EACCES);
         return false;
+    }
+    // An existing file that cannot be read must not be replaced by one holding only
+    // the new line.
+    const int handle = hadFile ? LineReader::open(target, kDescriptionBufferSize) : 0;
+    if (hadFile && handle == 0) {
+        warnNotWritten(target, errno);
+        return false;
+    }
     uint32_t attributes = 0;
     if (hadFile)
         ReadFileAttributes(DecodeFileName(target), &attributes);
 
     QByteArray temporary = joinPath(entry.folder, "DSCXXXXXX");
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        const int error = errno;
+        LineReader::close(handle);
+        warnNotWritten(target, error);
         return false;
+    }
     // mkstemp makes the file private; the replacement keeps the old file's access
     // (and, where allowed, its owner), or gets what a newly created file would.
     if (hadFile) {
@@ -242,27 +341,23 @@ bool WriteDescription(const QString& entryPath, const QString& text)
         ::fchmod(fd, newFileMode());
     }
 
-    const QByteArray description = EncodeDescriptionText(text);
     PendingWrite out(fd);
-    bool matched = false;
-    if (!spelling.isEmpty()) {
-        forEachLine(target, [&](const QByteArray& bytes) {
-            DescriptionLine line = ParseDescriptionLine(bytes);
-            if (line.name.isEmpty())
-                return true;
-            if (SameDescriptionName(line.name, entry.name)) {
-                line.description = description;
-                matched = true;
-            }
-            out.add(FormatDescriptionLine(line.name, line.description));
-            return true;
-        });
-    }
-    if (!matched)
+    int error = 0;
+    if (hadFile) {
+        error = copyDescribing(handle, entry.name, description, readLimit, out);
+        LineReader::close(handle);
+    } else {
         out.add(FormatDescriptionLine(entry.name, description));
-    const bool written = out.flush() && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written) {
+    }
+    if (error == 0)
+        error = out.flush();
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(temporary.constData());
+        warnNotWritten(target, error);
         return false;
     }
 

@@ -14,17 +14,28 @@ inline constexpr char kDescriptionFileName[] = "DESCRIPT.ION";
 // or an empty string when there is none.
 QString FindDescriptionFile(const QString& folder);
 
+// How much of a description file is read for the listing and the describe dialog,
+// which read it on the UI thread at every refresh. Anyone who can write to a shared
+// folder can plant a file of gigabytes (a sparse one costs them nothing), and reading
+// it whole froze the window for most of a minute. 16 MiB holds hundreds of thousands
+// of descriptions, more than a folder has entries, and costs a moment, not a minute.
+// Lines that begin past it are not shown, and a rewrite copies them through unchanged.
+inline constexpr qint64 kDescriptionReadLimit = qint64(16) << 20;
+
 // Every description of the folder, keyed by the entry name's ASCII upper-case form
 // (AsciiUpper) so the pane looks names up without regard to case. A later line for a
 // name replaces an earlier one; a line with an empty description removes the name.
-QHash<QString, QString> LoadDescriptions(const QString& folder);
+QHash<QString, QString> LoadDescriptions(const QString& folder, qint64 readLimit = kDescriptionReadLimit);
 
 // The description of one entry (full path): the first line naming it, or "".
 QString ReadDescription(const QString& entryPath);
 
 // Gives the entry the new description by rewriting its folder's file through a
-// temporary file renamed over the old one. False when nothing was written: the folder
-// is not writable, the file is read-only, the disk is full, or the name cannot be
-// written in the file's format; the old file is then unchanged. A failed rename shows
-// a warning and leaves the temporary file beside the old one.
-bool WriteDescription(const QString& entryPath, const QString& text);
+// temporary file renamed over the old one: the lines naming it (among those that begin
+// within readLimit bytes) get the new text, or are removed when it is empty; a new line
+// goes after those lines; every other byte of the file stays as it was. False when
+// nothing was written: the folder is not writable, the file is read-only, the disk is
+// full, or the name cannot be written in the file's format; a warning then says why
+// and the old file is unchanged. A failed rename warns too, and leaves the temporary
+// file beside the old one.
+bool WriteDescription(const QString& entryPath, const QString& text, qint64 readLimit = kDescriptionReadLimit);

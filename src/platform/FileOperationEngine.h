@@ -140,6 +140,8 @@ private:
     Step moveByRename(const Dir& src, const std::string& name, const Dir& dst, bool replace, bool& tryRename);
     Step copyFolder(const Dir& src, const std::string& name, const Dir& dst);
     Step mergeFolder(const Dir& src, const std::string& name, const Dir& dst, bool tryRename);
+    Step fillFolder(const Dir& src, const std::string& name, const Dir& from, const Dir& dst, const Dir& to,
+                    const struct stat& st, bool tryRename);
     bool transferChildren(const Dir& src, const Dir& dst, bool tryRename);
     Step copyRegular(const Dir& src, const std::string& name, const Dir& dst, bool replace);
     Step copyLink(const Dir& src, const std::string& name, const Dir& dst, bool replace);
@@ -153,7 +155,6 @@ private:
     int linkUnnamed(int fd, int dirFd, const std::string& name);
     Step folderOverFile(const Dir& src, const std::string& name, const Dir& dst);
     Step removeSource(const Dir& src, const std::string& name, bool folder, const Identity& was);
-    Step removeMovedFolder(const Dir& src, const std::string& name, const Dir& dst, const struct stat& st);
     void noteTarget(const Dir& dst);
     Step flushRemovals(bool force);
     bool removeOne(const PendingRemoval& item);

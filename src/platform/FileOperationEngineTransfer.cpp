@@ -374,19 +374,7 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Dir& src, const 
     if (const int error = to.OpenChild(dst, name))
         return failed(writeText(dst.PathOf(name), error));
     to.MadeByRun = true;
-    src.ReleaseFor(from);
-    dst.ReleaseFor(to);
-    const bool go = transferChildren(from, to, false);
-    // Last, because filling the folder changed its times.
-    keepAttributes(to.Fd(), from.Fd(), st);
-    const Step back = leave(src, from);
-    if (back.Status != Step::Ok)
-        return back;
-    if (const Step backToo = leave(dst, to); backToo.Status != Step::Ok)
-        return backToo;
-    if (!go)
-        return {Step::Cancelled, {}};
-    return m_kind == FileOpKind::Move ? removeMovedFolder(src, name, dst, st) : Step{};
+    return fillFolder(src, name, from, dst, to, st, false);
 }
 
 FileOperationEngine::Step FileOperationEngine::mergeFolder(const Dir& src, const std::string& name, const Dir& dst,
@@ -401,9 +389,21 @@ FileOperationEngine::Step FileOperationEngine::mergeFolder(const Dir& src, const
     struct stat st;
     if (::fstat(from.Fd(), &st) != 0)
         return failed(readText(from.Path(), errno));
+    return fillFolder(src, name, from, dst, to, st, tryRename);
+}
+
+// Transfers the contents of `from` (the folder `name` in `src`) into `to` (one level
+// below `dst`), then the parents take their descriptors again and a move removes the
+// emptied source.
+FileOperationEngine::Step FileOperationEngine::fillFolder(const Dir& src, const std::string& name, const Dir& from,
+                                                          const Dir& dst, const Dir& to, const struct stat& st,
+                                                          bool tryRename)
+{
     src.ReleaseFor(from);
     dst.ReleaseFor(to);
     const bool go = transferChildren(from, to, tryRename);
+    if (to.MadeByRun)   // last, because filling the folder changed its times
+        keepAttributes(to.Fd(), from.Fd(), st);
     const Step back = leave(src, from);
     if (back.Status != Step::Ok)
         return back;
@@ -411,7 +411,10 @@ FileOperationEngine::Step FileOperationEngine::mergeFolder(const Dir& src, const
         return backToo;
     if (!go)
         return {Step::Cancelled, {}};
-    return m_kind == FileOpKind::Move ? removeMovedFolder(src, name, dst, st) : Step{};
+    if (m_kind != FileOpKind::Move)
+        return {};
+    noteTarget(dst);
+    return removeSource(src, name, true, {st.st_dev, st.st_ino, 0, {}, false});
 }
 
 // After the work below a deep sub-folder, its parent takes its descriptor again. A
@@ -687,14 +690,6 @@ int FileOperationEngine::linkUnnamed(int fd, int dirFd, const std::string& name)
     char path[40];
     std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
     return ::linkat(AT_FDCWD, path, dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-}
-
-// A moved folder goes after its contents, in the same batch.
-FileOperationEngine::Step FileOperationEngine::removeMovedFolder(const Dir& src, const std::string& name,
-                                                                 const Dir& dst, const struct stat& st)
-{
-    noteTarget(dst);
-    return removeSource(src, name, true, {st.st_dev, st.st_ino, 0, {}, false});
 }
 
 // The last step of a move across volumes: the source waits until its copy is on the

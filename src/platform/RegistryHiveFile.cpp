@@ -3,6 +3,8 @@
 // does not parse is skipped, so a damaged settings file loses at most that line.
 #include "RegistryHiveFile.h"
 
+#include "FileNames.h"
+#include "core/NumberFormat.h"
 #include "core/TextOrder.h"
 
 #include <QStringList>
@@ -39,8 +41,8 @@ QString decodeFile(const QByteArray& bytes)
         return QString::fromUtf8(QString::fromUtf16(buffer.constData(), units).toUtf8());
     }
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    return QString::fromUtf8(bytes);
+        return DecodeFileName(bytes.constData() + 3, bytes.size() - 3);
+    return DecodeFileName(bytes);
 }
 
 // Reads a quoted string starting at text[pos] == '"'. Only \" and \\ are escapes; any
@@ -75,18 +77,6 @@ bool onlySpaceFrom(const QString& text, qsizetype pos)
     return true;
 }
 
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 bool parseDword(QStringView digits, quint32& out)
 {
     digits = digits.trimmed();
@@ -94,7 +84,7 @@ bool parseDword(QStringView digits, quint32& out)
         return false;
     quint32 value = 0;
     for (QChar c : digits) {
-        const int d = hexDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0)
             return false;
         value = (value << 4) | quint32(d);
@@ -115,7 +105,7 @@ bool parseHexBytes(QStringView list, QByteArray& out)
             return false;
         int value = 0;
         for (QChar c : token) {
-            const int d = hexDigit(c);
+            const int d = HexDigitValue(c);
             if (d < 0)
                 return false;
             value = value * 16 + d;
@@ -239,14 +229,14 @@ QString escaped(const QString& text)
     return out;
 }
 
-// A quoted string must stay on its line and survive the UTF-8 file unchanged.
+// A quoted string must stay on its line and come back from the file's bytes as it was.
 bool needsHexForm(const QString& text)
 {
     for (QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return true;
     }
-    return !text.isValidUtf16();
+    return DecodeFileName(EncodeFileName(text)) != text;
 }
 
 QString hexForm(const QString& text)
@@ -318,5 +308,5 @@ QByteArray WriteHiveText(const RegistryKey& root, const QString& rootName)
 {
     QString out = kHeaderLine + kLineEnd + kLineEnd;
     writeKey(out, root, rootName, !root.values.empty());
-    return out.toUtf8();
+    return EncodeFileName(out);
 }

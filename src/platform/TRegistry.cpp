@@ -1,16 +1,19 @@
 // The settings store over hive files (see TRegistry.h). Each hive is read once per
 // process and shared by every TRegistry of that hive; a change marks the hive, and the
-// next CloseKey (or destructor) writes the whole file atomically.
+// next CloseKey (or destructor) writes the whole file atomically. Reading a hive is
+// also when stale temporary files of an earlier, killed run are cleared away.
 #include "TRegistry.h"
 #include "core/PosixIo.h"
 
 #include "RegistryHiveFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -32,6 +35,7 @@ struct Hive {
     QString rootName;
     RegistryKey root;
     bool dirty = false;   // changed since the file was last read or written
+    QString loadError;    // the file exists but could not be read: never write over it
 };
 
 // UI thread only, like every TRegistry. A TRegistry keeps its hive alive across
@@ -58,6 +62,57 @@ QString fileNameOf(RegistryHive hive)
     return QStringLiteral("HKCU.reg");
 }
 
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Reads the whole file into bytes. A file that is not there is an empty hive; one that
+// is there but cannot be read (no permission, a folder, an I/O error) returns the
+// system's error, 0 otherwise.
+int readHiveFile(const QString& path, QByteArray& bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            bytes.clear();
+            return error;
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return 0;
+}
+
+// A save killed between making its temporary file and the rename leaves the file
+// behind. Only names of our own pattern (kTempInfix and mkostemp's six characters)
+// are ours, so a user's "HKCU.reg.backup" is never touched; and only one older than
+// any save takes is dead: a save another instance is making right now keeps its file.
+constexpr char kTempInfix[] = ".dvtmp-";
+
+void removeStaleTempFiles(const QString& path)
+{
+    const QFileInfo hiveFile(path);
+    const QString prefix = hiveFile.fileName() + QLatin1String(kTempInfix);
+    const QDateTime cutoff = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList candidates = QDir(hiveFile.absolutePath())
+        .entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::NoSymLinks | QDir::CaseSensitive);
+    for (const QFileInfo& info : candidates) {
+        const QString suffix = info.fileName().mid(prefix.size());
+        const bool ours = std::all_of(suffix.begin(), suffix.end(),
+                                      [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); });
+        if (ours && info.lastModified() < cutoff)
+            QFile::remove(info.absoluteFilePath());
+    }
+}
+
 std::shared_ptr<Hive> sharedHive(RegistryHive id)
 {
     auto& slot = g_hives[size_t(id)];
@@ -65,15 +120,18 @@ std::shared_ptr<Hive> sharedHive(RegistryHive id)
         slot = std::make_shared<Hive>();
         slot->file = TRegistry::HiveFile(id);
         slot->rootName = rootNameOf(id);
-        QFile file(slot->file);
-        if (file.open(QIODevice::ReadOnly))
-            slot->root = ParseHiveText(file.readAll(), slot->rootName);
+        removeStaleTempFiles(slot->file);
+        QByteArray bytes;
+        if (const int error = readHiveFile(slot->file, bytes)) {
+            slot->loadError = QStringLiteral("The settings file \"%1\" cannot be read: %2. "
+                                             "Changes made in this session will not be saved.")
+                                  .arg(QDir::toNativeSeparators(slot->file), systemError(error));
+        } else {
+            slot->root = ParseHiveText(bytes, slot->rootName);
+        }
     }
     return slot;
 }
-
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
 
 // Temporary file in the same folder, fsync, rename: a crash or a full disk leaves
 // either the old file or the new one, never half of one.
@@ -86,7 +144,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         fail(errno ? errno : EACCES);
-    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    QByteArray temp = QFile::encodeName(path) + kTempInfix + "XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         fail(errno);
@@ -176,7 +234,9 @@ struct TRegistry::Impl {
 
     void save()
     {
-        if (!hive->dirty)
+        // Writing over a file that could not be read would replace whatever it holds
+        // with defaults, so its changes stay in memory (LoadError tells the user why).
+        if (!hive->dirty || !hive->loadError.isEmpty())
             return;
         writeFileAtomically(hive->file, WriteHiveText(hive->root, hive->rootName));
         hive->dirty = false;
@@ -320,6 +380,8 @@ QString TRegistry::HiveFile(RegistryHive hive)
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/dorvane/") + fileNameOf(hive);
 }
+
+QString TRegistry::LoadError(RegistryHive hive) { return sharedHive(hive)->loadError; }
 
 void TRegistry::ReloadAll()
 {

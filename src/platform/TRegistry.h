@@ -21,7 +21,9 @@ enum class RegistryHive { CurrentUser, LocalMachine, ClassesRoot };
 // Key paths use '\' between names and are relative to the hive's root
 // ("Software\Molvek\zpt\cfg"); names compare without regard to ASCII case.
 // Each change is written to the hive file when the key is closed (or the object
-// destroyed). UI thread only.
+// destroyed); open other keys before closing to gather many changes into one write.
+// A hive whose file exists but cannot be read is never written (see LoadError).
+// UI thread only.
 class TRegistry {
 public:
     explicit TRegistry(RegistryHive hive = RegistryHive::CurrentUser);
@@ -56,6 +58,10 @@ public:
 
     // Path of a hive's file.
     static QString HiveFile(RegistryHive hive);
+    // Why the hive's file, which exists, could not be read, as a text for the user;
+    // empty when it was read or does not exist. Such a hive starts empty and keeps its
+    // changes in memory only, so the file stays as it is for the user to repair.
+    static QString LoadError(RegistryHive hive);
     // Forgets every hive loaded in this process, so the next access reads the files
     // again (tests use it to simulate a restart).
     static void ReloadAll();

@@ -8,6 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +94,52 @@ TEST(SettingsAtStartup, wrongTypeValueStopsStartupSilently)
     CapturedMessages messages;
     auto again = StartForm();
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(SettingsAtStartup, unreadableSettingsFileSilentlyReplacedByDefaults)
+{
+    // Root reads a file whatever its mode; a folder in the file's place stops anyone.
+    for (const bool asFolder : {true, false}) {
+        if (!asFolder && geteuid() == 0)
+            continue;
+        SCOPED_TRACE(asFolder ? "a folder" : "mode 000");
+        IsolatedConfig config;
+        const QString file = config.HiveFile();
+        const QByteArray path = QFile::encodeName(file);
+        QByteArray before;
+        if (asFolder) {
+            ASSERT_TRUE(QDir().mkpath(file + QStringLiteral("/inside")));
+        } else {
+            {
+                TRegistry reg;
+                reg.OpenKey(kSettingsRoot + QStringLiteral("\\bookmarks\\/kept/"), true);
+            }
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            before = f.readAll();
+            ASSERT_EQ(::chmod(path.constData(), 0), 0);
+            TRegistry::ReloadAll();
+        }
+        {
+            CapturedMessages messages;
+            StartForm().reset();                       // start, then shut down and save
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].kind, MsgKind::Error);
+            const QString reason = QString::fromLocal8Bit(std::strerror(asFolder ? EISDIR : EACCES));
+            EXPECT_TRUE(messages.shown[0].text.contains(file) && messages.shown[0].text.contains(reason))
+                << messages.shown[0].text.toStdString();
+        }
+        if (asFolder) {
+            EXPECT_TRUE(QFileInfo(file + QStringLiteral("/inside")).isDir());
+        } else {
+            ::chmod(path.constData(), 0600);
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll(), before);
+        }
+        const QDir folder = QFileInfo(file).absoluteDir();
+        EXPECT_EQ(folder.entryList({QStringLiteral("HKCU.reg.*")}, QDir::Files), QStringList());
+    }
 }
 
 } // namespace

@@ -5,12 +5,20 @@
 
 #include "AppTestSupport.h"
 #include "app/AppSettings.h"
+#include "platform/FileNames.h"
 #include "platform/VirtualKeys.h"
 #include "viewers/ViewerExtensions.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <climits>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +94,116 @@ TEST(SettingsStore, bookmarkFolderChangedByStore)
     SettingsStore::SaveBookmarks({"/tmp/50%/", "/tmp/50%/", "/tmp/x%%2/"});
     restart();
     EXPECT_EQ(SettingsStore::LoadBookmarks(), (QStringList{"/tmp/50%/", "/tmp/50%/", "/tmp/x%%2/"}));
+}
+
+TEST(SettingsStore, eachBookmarkSavedWithAWriteOfItsOwn)
+{
+    IsolatedConfig config;
+    const QString folder = QFileInfo(config.HiveFile()).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Every save renames a temporary file of its own into place: count those renames
+    // (their distinct names keep the kernel from merging the events into one).
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_MOVED_FROM), 0);
+    QStringList folders;
+    for (int i = 0; i < 2000; ++i)
+        folders << QStringLiteral("/data/folder %1/").arg(i);
+    SettingsStore::SaveBookmarks(folders);
+    int renames = 0;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            renames += (event->mask & (IN_MOVED_FROM | IN_Q_OVERFLOW)) ? 1 : 0;
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(renames, 1);
+    restart();
+    EXPECT_EQ(SettingsStore::LoadBookmarks().size(), 2000);
+}
+
+TEST(SettingsStore, bytesThatAreNotUtf8ComeBackReplaced)
+{
+    IsolatedConfig config;
+    const QStringList folders{DecodeFileName("/tmp/Caf\xE9/"), DecodeFileName("/tmp/two\nlines/"),
+                              DecodeFileName("/tmp/\xC3/\xA9")};
+    SettingsStore::SaveBookmarks(folders);
+    {
+        // Edited by hand in Latin-1, next to a value an older version wrote as UTF-8.
+        QFile file(config.HiveFile());
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("[HKEY_CURRENT_USER\\Software\\Molvek\\zpt\\TextView]\r\n"
+                   "\"FontName\"=\"Gr\xFC\xDF" "e\"\r\n\"Old\"=\"Gr\xC3\xBC\xC3\x9F" "e\"\r\n");
+    }
+    restart();
+    EXPECT_EQ(SettingsStore::LoadBookmarks(), folders);
+    TextViewSettings view;
+    SettingsStore::LoadTextView(view);
+    EXPECT_EQ(EncodeFileName(view.FontName), QByteArray("Gr\xFC\xDF" "e"));
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKeyReadOnly(key("TextView")));
+        EXPECT_EQ(reg.ReadString("Old"), QStringLiteral("Grüße"));
+    }
+
+    SettingsStore::SaveTextView(view);     // what was read goes back byte for byte
+    QFile file(config.HiveFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\"FontName\"=\"Gr\xFC\xDF" "e\"\r\n"));
+    EXPECT_TRUE(text.contains("\\bookmarks\\/tmp/Caf\xE9/]\r\n"));
+}
+
+TEST(SettingsStore, extremeNumbersOverflowWhereTheyAreUsed)
+{
+    IsolatedConfig config;
+    {
+        TRegistry reg;
+        auto open = [&](const char* sub) { reg.OpenKey(u'\\' + key(sub), true); };
+        open("cfg");
+        reg.WriteInteger("MonFoldDelay", INT_MAX);
+        open("LeftHeader");
+        reg.WriteInteger("width0", INT_MAX);
+        reg.WriteInteger("width1", INT_MIN);
+        open("HotKeys\\key1");
+        reg.WriteInteger("VirtKey", -1);
+        open("TextView");
+        reg.WriteInteger("FontSize", INT_MAX);
+        reg.WriteInteger("TabSize", 0);
+        reg.WriteInteger("FontFore", INT_MIN);
+        reg.WriteInteger("FontBack", INT_MAX);
+        open("CoolBar1\\TBDrives");
+        reg.WriteInteger("width", INT_MAX);
+        open("MainForm");
+        reg.WriteString("Left", "-2147483648");
+        reg.WriteString("Top", "2147483647");
+        reg.WriteString("Width", "2147483647");
+        reg.WriteString("Height", "-5");
+    }
+    restart();
+
+    AppSettings s;
+    ASSERT_TRUE(s.Load());
+    EXPECT_EQ(s.MonFoldDelay, 999);        // the dialog's largest; ms = value * 100
+    std::array<int, 4> widths{1, 1, 1, 1};
+    SettingsStore::LoadHeaderWidths("LeftHeader", widths);
+    EXPECT_TRUE(widths[0] > 1 && widths[0] <= SHRT_MAX && widths[1] == 0) << widths[0] << ' ' << widths[1];
+    HotKeyTable hotKeys;
+    SettingsStore::LoadHotKeys(hotKeys);
+    EXPECT_LE(hotKeys.Entries[1].VirtKey, 0xFFu);
+    TextViewSettings view;
+    SettingsStore::LoadTextView(view);
+    EXPECT_EQ(std::tie(view.FontSize, view.TabSize, view.FontFore, view.FontBack),
+              std::make_tuple(24, 1, 0, 0xFFFFFF));
+    const auto bands = SettingsStore::LoadCoolBar({{"TBDrives", false, 1}});
+    EXPECT_TRUE(bands[0].Width > 1 && bands[0].Width <= SHRT_MAX) << bands[0].Width;
+    const auto p = SettingsStore::LoadPlacement();
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->Left < 0 && p->Left >= SHRT_MIN && p->Top > 0 && p->Top <= SHRT_MAX) << p->Left << ' ' << p->Top;
+    EXPECT_TRUE(p->Width > 0 && p->Width <= SHRT_MAX && p->Height == 0) << p->Width << ' ' << p->Height;
 }
 
 TEST(SettingsStore, modifierWordsMisread)

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -74,30 +76,28 @@ TEST(Descriptions, quotedNamesAndSecondSpacesReadAndWriteInTheirForm)
                                "\"other file.txt\" quoted\r\nplain.txt plain one\r\n");
 }
 
-TEST(Descriptions, lineEndsOfEveryKindAndLinesWithoutNameAreReadThenDropped)
+// Describing one entry must not touch the others: lines that name nothing, lines too
+// long to show whole and every kind of line end are written back as they were.
+TEST(Descriptions, rewriteChangesOnlyTheDescribedLinesAndKeepsEveryOtherByte)
 {
     TempDir dir;
-    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\rb.txt B\nc.txt C\n\rnoname\r\n d.txt x\r\ne.txt E");
+    const QByteArray longLine = "long.txt " + QByteArray(5000, 'd') + "\n";
+    const QByteArray unnamed = "noname\r\n\"open quote\r\n";
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\rb.txt B\nc.txt C\n\r" + unnamed + longLine + "e.txt E");
     const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
     EXPECT_EQ(loaded.value("A.TXT"), "A");
-    EXPECT_EQ(loaded.value("B.TXT"), "B");
     EXPECT_EQ(loaded.value("C.TXT"), "C");
     EXPECT_EQ(loaded.value("E.TXT"), "E");
-    EXPECT_EQ(loaded.size(), 4);
+    EXPECT_EQ(loaded.size(), 5);
 
     ASSERT_TRUE(WriteDescription(dir.filePath("c.txt"), "changed"));
-    EXPECT_EQ(contentOf(file), "a.txt A\r\nb.txt B\r\nc.txt changed\r\ne.txt E\r\n");
-}
+    ASSERT_TRUE(WriteDescription(dir.filePath("b.txt"), QString()));
+    ASSERT_TRUE(WriteDescription(dir.filePath("new.txt"), "N"));
+    EXPECT_EQ(contentOf(file), "a.txt A\rc.txt changed\n\r" + unnamed + longLine + "e.txt E\r\nnew.txt N\r\n");
 
-TEST(Descriptions, emptyDescriptionWritesTheNameAndShowsNothing)
-{
-    TempDir dir;
-    const QString file = dir.makeFile("DESCRIPT.ION", "gone.txt was here\r\n");
-    ASSERT_TRUE(WriteDescription(dir.filePath("new.txt"), QString()));
-    ASSERT_TRUE(WriteDescription(dir.filePath("gone.txt"), QString()));
-    EXPECT_EQ(contentOf(file), "gone.txt \r\nnew.txt \r\n");
-    EXPECT_TRUE(LoadDescriptions(dir.path()).isEmpty());
-    EXPECT_EQ(ReadDescription(dir.filePath("new.txt")), QString());
+    TempDir fresh;
+    ASSERT_TRUE(WriteDescription(fresh.filePath("x"), QString()));
+    EXPECT_FALSE(QFile::exists(fresh.filePath("DESCRIPT.ION"))) << "an empty description needs no file";
 }
 
 // A pasted or typed line break must not end the line and start a forged one.
@@ -123,6 +123,36 @@ TEST(Descriptions, longLineIsReadAsItsStartAndTheNextLineNormally)
     EXPECT_EQ(loaded.value("UU.TXT"), QString((4096 - 7) / 2, QChar(0xE9))) << "the cut must not split a character";
     EXPECT_EQ(loaded.value("C.TXT"), "C");
     EXPECT_EQ(ReadDescription(dir.filePath("b.txt")), "B");
+}
+
+// Anyone who can write to a shared folder can plant a file of gigabytes; the listing
+// must stop at the bound, and describing an entry must not lose what lies past it.
+TEST(Descriptions, hugeFileIsReadUpToTheBoundAndRewrittenWhole)
+{
+    TempDir dir;
+    const QString huge = dir.makeSizedFile("DESCRIPT.ION", qint64(6) << 30);
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_EQ(f.write("a.txt A\r\n"), 9);
+        ASSERT_TRUE(f.seek(kDescriptionReadLimit + 100));
+        ASSERT_EQ(f.write("\nb.txt B\r\n"), 10);
+    }
+    const QHash<QString, QString> loaded = LoadDescriptions(dir.path());
+    EXPECT_EQ(loaded.value("A.TXT"), "A");
+    EXPECT_EQ(loaded.size(), 1) << "a line past the bound was read";
+    EXPECT_EQ(ReadDescription(dir.filePath("b.txt")), QString());
+
+    // The rewrite with a bound of a few bytes: lines that begin past it are copied as
+    // they were, and the new line goes where the listing sees it.
+    TempDir small;
+    const QByteArray rest = "c.txt C\r\n\"open quote\nd.txt D";
+    const QString file = small.makeFile("DESCRIPT.ION", "a.txt A\r\nb.txt B\r\n" + rest);
+    const qint64 bound = 12;   // inside the line of b.txt
+    EXPECT_EQ(LoadDescriptions(small.path(), bound).keys(), QStringList{"A.TXT"});
+    ASSERT_TRUE(WriteDescription(small.filePath("b.txt"), "changed", bound));
+    ASSERT_TRUE(WriteDescription(small.filePath("n.txt"), "N", bound));
+    EXPECT_EQ(contentOf(file), "a.txt A\r\nb.txt changed\r\nn.txt N\r\n" + rest);
 }
 
 TEST(Descriptions, lowerCaseFileIsFoundAndKeepsItsSpelling)
@@ -185,16 +215,16 @@ TEST(Descriptions, rewrittenFileIsHiddenAndKeepsItsAccessAndAttributes)
     EXPECT_EQ(modeOf(fresh.filePath("DESCRIPT.ION")), 0644u);
 }
 
-TEST(Descriptions, unwritableNamesAndReadOnlyFilesLeaveEverythingAsItWas)
+TEST(Descriptions, unwritableNamesLeaveEverythingAsItWas)
 {
     TempDir dir;
     const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\r\n");
+    ShownMessages shown;
     EXPECT_FALSE(WriteDescription(dir.filePath("a \"b\""), "x"));
     EXPECT_FALSE(WriteDescription(dir.filePath("\"a"), "x"));
+    EXPECT_EQ(shown.texts.size(), 2);
     EXPECT_FALSE(WriteDescription("/", "x"));
     EXPECT_FALSE(WriteDescription("relative", "x"));
-    ::chmod(QFile::encodeName(file).constData(), 0444);
-    EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "changed"));
     EXPECT_EQ(contentOf(file), "a.txt A\r\n");
     EXPECT_TRUE(leftoverTemporaries(dir.path()).isEmpty());
 
@@ -253,25 +283,32 @@ void fillUp(const QString& path)
 
 } // namespace
 
-TEST(Descriptions, diskFullOrReadOnlyFolderLeavesTheOldFileIntact)
+// A description that cannot be saved must say so, with the system's reason.
+TEST(Descriptions, unsavableDescriptionSaysWhyAndLeavesTheOldFile)
 {
     TempDir dir;
+    ShownMessages shown;
+    const auto refusal = [](const QString& file, int error) {
+        return QStringLiteral("Unable to write the description to %1: %2.")
+            .arg(file, QString::fromLocal8Bit(strerror(error)));
+    };
+    const QString readOnly = dir.makeFile("DESCRIPT.ION", "a.txt A\r\n");
+    ::chmod(QFile::encodeName(readOnly).constData(), 0444);
+    EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "changed"));
+    EXPECT_EQ(contentOf(readOnly), "a.txt A\r\n");
+    EXPECT_FALSE(WriteDescription(dir.filePath("removed/a.txt"), "A")) << "a folder removed while shown";
+    EXPECT_EQ(shown.texts,
+              (QStringList{refusal(readOnly, EACCES), refusal(dir.filePath("removed/DESCRIPT.ION"), ENOENT)}));
+    EXPECT_TRUE(leftoverTemporaries(dir.path()).isEmpty());
+
     const QString folder = dir.makeDir("vol");
     SmallVolume volume(folder);
+    if (!volume.mounted())
+        GTEST_SKIP() << "a full or read-only volume needs root to mount a tmpfs";
     const QByteArray old = "a.txt " + QByteArray(3000, 'a') + "\r\n";
     const QString file = dir.makeFile("vol/DESCRIPT.ION", old);
-    if (!volume.mounted()) {
-        ::chmod(QFile::encodeName(folder).constData(), 0555);
-        if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
-            GTEST_SKIP() << "cannot make a folder unwritable here";
-        EXPECT_FALSE(WriteDescription(folder + "/a.txt", "changed"));
-        EXPECT_EQ(contentOf(file), old);
-        ::chmod(QFile::encodeName(folder).constData(), 0755);
-        return;
-    }
-
     fillUp(folder + "/filler");
-    ShownMessages shown;
+    shown.texts.clear();
     EXPECT_FALSE(WriteDescription(folder + "/b.txt", "B"));
     EXPECT_EQ(contentOf(file), old);
     EXPECT_TRUE(leftoverTemporaries(folder).isEmpty()) << "a half-written temporary file was left";
@@ -280,5 +317,5 @@ TEST(Descriptions, diskFullOrReadOnlyFolderLeavesTheOldFileIntact)
     ASSERT_TRUE(volume.makeReadOnly());
     EXPECT_FALSE(WriteDescription(folder + "/a.txt", "changed"));
     EXPECT_EQ(contentOf(file), old);
-    EXPECT_TRUE(shown.texts.isEmpty()) << "no temporary file or no write access ends silently";
+    EXPECT_EQ(shown.texts, (QStringList{refusal(file, ENOSPC), refusal(file, EROFS)}));
 }

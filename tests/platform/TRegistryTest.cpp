@@ -5,6 +5,7 @@
 
 #include "QtPrinters.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -296,10 +297,11 @@ TEST_F(TRegistryTest, tolerantReadSkipsGarbageAndAcceptsLf)
 
 TEST_F(TRegistryTest, failedRenameRaisesAndLeavesNoTempFile)
 {
-    // A folder in the file's place makes the final rename fail, even for root.
-    QDir().mkpath(hiveFile() + QStringLiteral("/inside"));
+    // A folder in the file's place makes the final rename fail, even for root. It comes
+    // after the hive was read: one there at start would keep the hive from being saved.
     TRegistry reg;
     reg.OpenKey(kCfg, true);
+    QDir().mkpath(hiveFile() + QStringLiteral("/inside"));
     reg.WriteString(QStringLiteral("V"), QStringLiteral("x"));
     try {
         reg.CloseKey();
@@ -374,6 +376,30 @@ TEST_F(TRegistryTest, unwritableFolderKeepsTheOldFile)
     }
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(tempFiles(), QStringList());
+}
+
+TEST_F(TRegistryTest, tempFilesOfAKilledSaveStayForever)
+{
+    QDir().mkpath(folder());
+    auto leave = [](const QString& name, int secondsAgo) {
+        QFile f(folder() + u'/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURR");
+        f.flush();
+        const QDateTime written = QDateTime::currentDateTime().addSecs(-secondsAgo);
+        ASSERT_TRUE(f.setFileTime(written, QFileDevice::FileModificationTime));
+    };
+    leave(QStringLiteral("HKCU.reg.dvtmp-a1B2c3"), 3600);   // a save killed an hour ago
+    leave(QStringLiteral("HKCU.reg.dvtmp-Zz9Yy8"), 0);      // another instance saving right now
+    leave(QStringLiteral("HKCU.reg.backup"), 3600);         // the user's, not ours
+    {
+        TRegistry reg;
+        reg.OpenKey(kCfg, true);
+        reg.WriteString(QStringLiteral("V"), QStringLiteral("x"));
+    }
+    QStringList left = tempFiles();
+    left.sort();
+    EXPECT_EQ(left, QStringList({"HKCU.reg.backup", "HKCU.reg.dvtmp-Zz9Yy8"}));
 }
 
 TEST_F(TRegistryTest, hiveFileFallsBackToDotConfig)
