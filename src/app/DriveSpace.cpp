@@ -2,27 +2,34 @@
 
 #include "platform/DriveList.h"
 
+#include <chrono>
+
 DriveSpace::DriveSpace()
     : DriveSpace(&DiskSpace)
 {
 }
 
-DriveSpace::DriveSpace(Query query)
+DriveSpace::DriveSpace(Query query, Clock clock)
     : m_query(std::move(query))
+    , m_clock(std::move(clock))
 {
-    m_clock.start();
+    if (!m_clock)
+        m_clock = [] {
+            return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch()).count());
+        };
 }
 
 bool DriveSpace::ask(const QString& mountPoint, qint64* freeBytes, qint64* totalBytes)
 {
     Memory& mem = m_memory[mountPoint];
-    if (mem.failedAtMs >= 0 && m_clock.elapsed() - mem.failedAtMs < 1000)
+    if (mem.failedAtMs >= 0 && m_clock() - mem.failedAtMs < 1000)
         return false;
     if (m_query(mountPoint, freeBytes, totalBytes)) {
         mem.failedAtMs = -1;
         return true;
     }
-    mem.failedAtMs = m_clock.elapsed();
+    mem.failedAtMs = m_clock();
     return false;
 }
 

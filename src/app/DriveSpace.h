@@ -2,7 +2,6 @@
 // not asked again for one second, so a missing medium does not slow every repaint.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <functional>
@@ -10,9 +9,11 @@
 class DriveSpace {
 public:
     using Query = std::function<bool(const QString& mountPoint, qint64* freeBytes, qint64* totalBytes)>;
+    using Clock = std::function<qint64()>;   // milliseconds, steady
 
     DriveSpace();                        // asks the file system
-    explicit DriveSpace(Query query);    // tests count the queries
+    // Tests count the queries and move the clock.
+    explicit DriveSpace(Query query, Clock clock = {});
 
     qint64 DriveFreeBytes(const QString& mountPoint);
     qint64 DriveTotalBytes(const QString& mountPoint);
@@ -24,6 +25,6 @@ private:
     bool ask(const QString& mountPoint, qint64* freeBytes, qint64* totalBytes);
 
     Query m_query;
-    QElapsedTimer m_clock;
+    Clock m_clock;
     QHash<QString, Memory> m_memory;
 };

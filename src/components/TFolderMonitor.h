@@ -33,6 +33,8 @@ public:
     // True when the folder is really watched: active and the folder existed and could be
     // watched when the monitor was activated (or last moved).
     bool Watching() const;
+    // A change arrived and waits for its delay to pass before Changed.
+    bool ChangePending() const { return m_delayTimer.isActive(); }
 
     // Caps the number of kernel watches below the system's limit (0: no cap of our own);
     // reaching it behaves like reaching the kernel's limit. Takes effect on activation.
