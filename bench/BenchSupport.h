@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <fcntl.h>
@@ -55,9 +56,13 @@ inline bool runQuiet(const QStringList& command)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Times ours and theirs alternately (A B A B ...) and prints both medians and the
-// ratio ours/theirs: below 1 means the program is faster. `prepare`, when given, runs
-// untimed before every timed run (a move needs a fresh source each time).
+// Times ours and theirs in A B B A order and prints the median of the ratios of each
+// run of ours to the run of theirs next to it, with their spread: below 1 means the
+// program is faster. A disk's speed drifts along a sequence (caches fill, write-back
+// starts), so a side always run first or second would carry that drift; adjacent
+// pairs in mirrored order share it, and a median of ratios ignores an odd round.
+// `prepare`, when given, runs untimed before every timed run (a move needs a fresh
+// source each time).
 inline double compare(const char* name, int rounds, const std::function<void()>& ours,
                       const std::function<void()>& theirs, const std::function<void()>& prepare = {})
 {
@@ -68,15 +73,28 @@ inline double compare(const char* name, int rounds, const std::function<void()>&
     };
     std::vector<double> a;
     std::vector<double> b;
+    std::vector<double> ratios;
     timed(ours);      // warm caches on both sides before measuring
     timed(theirs);
     for (int i = 0; i < rounds; ++i) {
-        a.push_back(timed(ours));
-        b.push_back(timed(theirs));
+        const double a1 = timed(ours);
+        const double b1 = timed(theirs);
+        const double b2 = timed(theirs);
+        const double a2 = timed(ours);
+        a.insert(a.end(), {a1, a2});
+        b.insert(b.end(), {b1, b2});
+        if (b1 > 0)
+            ratios.push_back(a1 / b1);
+        if (b2 > 0)
+            ratios.push_back(a2 / b2);
     }
-    const double ratio = median(a) / median(b);
-    std::printf("%s: ours %.2f ms, theirs %.2f ms (median of %d)\n", name, median(a) * 1000, median(b) * 1000,
-                rounds);
+    const double ratio = median(ratios);
+    const auto [low, high] = ratios.empty() ? std::pair<double, double>{0, 0}
+                                            : std::pair<double, double>{*std::min_element(ratios.begin(), ratios.end()),
+                                                                        *std::max_element(ratios.begin(), ratios.end())};
+    std::printf("%s: ours %.2f ms, theirs %.2f ms (medians of %zu runs each, A B B A)\n", name, median(a) * 1000,
+                median(b) * 1000, a.size());
+    std::printf("%s: pairwise ratios from %.2f to %.2f\n", name, low, high);
     std::printf("ratio %s %.2f\n", name, ratio);
     std::fflush(stdout);
     return ratio;

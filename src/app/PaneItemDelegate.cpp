@@ -69,7 +69,9 @@ void PaneItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, co
     drawIcon(p, r, e);
 
     const int nameWidth = cell(0, r).width - 16 - 2;
-    const QString name = CellTexts::FitText(fm, e.Name, nameWidth, kEllipsis, true);
+    // The model's text, not the raw name: undecodable bytes and direction controls are
+    // made readable there, once for drawing, keyboard search and screen readers.
+    const QString name = CellTexts::FitText(fm, index.data(Qt::DisplayRole).toString(), nameWidth, kEllipsis, true);
     p->drawText(QRect(r.left() + 16 + 2, r.top(), std::max(0, nameWidth), r.height()),
                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
 

@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/CellTexts.h"
 #include "app/TDirData.h"
+#include "platform/FileNames.h"
 
 PaneListModel::PaneListModel(TDirData& pane, const AppSettings& settings, QObject* parent)
     : QAbstractListModel(parent)
@@ -21,8 +22,8 @@ QVariant PaneListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_pane.Count)
         return {};
     switch (role) {
-    case Qt::DisplayRole:        // also what keyboard search matches
-        return m_pane.Item(index.row())->Name;
+    case Qt::DisplayRole:        // what the row draws, and what keyboard search matches
+        return DisplayFileName(m_pane.Item(index.row())->Name);
     case Qt::AccessibleTextRole:
         return AccessibleRowText(index.row());
     default:
@@ -33,7 +34,7 @@ QVariant PaneListModel::data(const QModelIndex& index, int role) const
 QString PaneListModel::AccessibleRowText(int row) const
 {
     const TFileData& e = *m_pane.Item(row);
-    QStringList cells{e.Name};
+    QStringList cells{DisplayFileName(e.Name)};
     const QString size = EntryTexts::Size(e, m_settings.ShowBigSize);
     if (!size.isEmpty())
         cells << size;

@@ -28,9 +28,10 @@ struct ListingInputs {
 class PaneLister {
 public:
     // Lists pane.Path (which must end with '/') into pane.Items, replacing what was
-    // there, and rebuilds pane.FilterMasks. Stops storing at kMaxPaneItems entries
-    // and sets pane.Truncated. Returns false when the folder could not be read (the
-    // listing is then empty apart from the volumes).
+    // there, and rebuilds pane.FilterMasks. A folder of more than kMaxPaneItems
+    // entries keeps ".." and the first ones by name, folders before files, and sets
+    // pane.Truncated. Returns false when the folder could not be read: the listing is
+    // then empty apart from the volumes, and pane.ReadError says why.
     static bool ListFolder(TDirData& pane, const ListingInputs& in);
 
     // Appends one volume entry per drive text while there is room.

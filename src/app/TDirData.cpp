@@ -14,6 +14,7 @@ void TDirData::ClearItems()
     Items.clear();
     Count = FileCount = DirCount = DriveCount = 0;
     Truncated = false;
+    ReadError.clear();
 }
 
 void TDirData::AddFilterMask(const QString& mask)

@@ -35,6 +35,7 @@ public:
     int DirCount = 0;
     int DriveCount = 0;
     bool Truncated = false;     // the folder held more entries than kMaxPaneItems
+    QString ReadError;          // the system's reason the folder could not be read, or ""
 
     uint8_t Ascending = 1;
     QString Path;               // listed folder with a trailing '/'; the zip file + '/' inside an archive
@@ -46,6 +47,9 @@ public:
     int HistoryIndex = -1;
     const int PaneId;
     std::array<int, 3> ColumnWidths{10, 10, 10};
+    // The Size and Time sections have been set once: fitted to the first listing with
+    // entries, or left as the settings stored them.
+    bool SectionsSettled = false;
     QStringList FilterMasks;    // sorted, distinct, lower-case
     // Bumped by every listing, so results computed for an older listing are recognised.
     uint32_t Generation = 0;

@@ -1,13 +1,14 @@
+// The connect dialog (see TDlgConnectDrive.h).
 #include "app/TDlgConnectDrive.h"
 
 #include "platform/NetworkMounts.h"
 #include "platform/TMessages.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,11 +53,38 @@ TDlgConnectDrive::TDlgConnectDrive(QWidget* parent)
     examples->setObjectName(QStringLiteral("LBExamples"));
     layout->addWidget(examples);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("Buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TDlgConnectDrive::connectClicked);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("LBStatus"));
+    m_status->hide();
+    layout->addWidget(m_status);
+
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_buttons->setObjectName(QStringLiteral("Buttons"));
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &TDlgConnectDrive::connectClicked);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &TDlgConnectDrive::reject);
+    layout->addWidget(m_buttons);
+
+    m_run = new MountToolRun(this);
+    connect(m_run, &MountToolRun::Finished, this, &TDlgConnectDrive::connectFinished);
+}
+
+bool TDlgConnectDrive::Connecting() const { return m_run->IsRunning(); }
+
+void TDlgConnectDrive::reject()
+{
+    m_run->Cancel();
+    setBusy(false);
+    QDialog::reject();
+}
+
+void TDlgConnectDrive::setBusy(bool busy)
+{
+    m_location->setEnabled(!busy);
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!busy);
+    m_status->setText(busy ? QStringLiteral("Connecting %1 ...").arg(m_connecting) : QString());
+    m_status->setVisible(busy);
+    if (busy)
+        m_buttons->button(QDialogButtonBox::Cancel)->setFocus();
 }
 
 QString TDlgConnectDrive::Location() const { return m_location->currentText().trimmed(); }
@@ -65,17 +93,24 @@ void TDlgConnectDrive::SetLocation(const QString& location) { m_location->setCur
 
 void TDlgConnectDrive::connectClicked()
 {
-    const QString location = Location();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ToolResult result = MountLocation(location);
-    QApplication::restoreOverrideCursor();
+    if (m_run->IsRunning())
+        return;
+    m_connecting = Location();
+    setBusy(true);
+    m_run->StartMount(m_connecting);
+}
+
+void TDlgConnectDrive::connectFinished(const ToolResult& result)
+{
+    setBusy(false);
     if (!result.ok) {
         TMessages::Show(MsgKind::Error, result.errorText, MsgButtons::Ok, this);
+        m_location->setFocus();
         return;
     }
     QStringList& recent = recentLocations();
-    recent.removeAll(location);
-    recent.prepend(location);
+    recent.removeAll(m_connecting);
+    recent.prepend(m_connecting);
     while (recent.size() > kMaxRecent)
         recent.removeLast();
     accept();

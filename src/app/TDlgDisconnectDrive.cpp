@@ -1,10 +1,10 @@
+// The disconnect dialog (see TDlgDisconnectDrive.h).
 #include "app/TDlgDisconnectDrive.h"
 
 #include "platform/DriveList.h"
 #include "platform/NetworkMounts.h"
 #include "platform/TMessages.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -32,10 +32,17 @@ TDlgDisconnectDrive::TDlgDisconnectDrive(QWidget* parent)
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->setObjectName(QStringLiteral("Buttons"));
     connect(m_buttons, &QDialogButtonBox::accepted, this, &TDlgDisconnectDrive::disconnectClicked);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &TDlgDisconnectDrive::reject);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &TDlgDisconnectDrive::updateButtons);
     connect(m_list, &QListWidget::itemActivated, this, &TDlgDisconnectDrive::disconnectClicked);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("LBStatus"));
+    m_status->hide();
+    layout->addWidget(m_status);
     layout->addWidget(m_buttons);
+
+    m_run = new MountToolRun(this);
+    connect(m_run, &MountToolRun::Finished, this, &TDlgDisconnectDrive::disconnectFinished);
 
     SetMountPoints(NetworkMountPoints(ListVolumes()));
 }
@@ -55,19 +62,38 @@ QString TDlgDisconnectDrive::SelectedMountPoint() const
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
+bool TDlgDisconnectDrive::Disconnecting() const { return m_run->IsRunning(); }
+
+void TDlgDisconnectDrive::reject()
+{
+    m_run->Cancel();
+    updateButtons();
+    QDialog::reject();
+}
+
 void TDlgDisconnectDrive::updateButtons()
 {
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!SelectedMountPoint().isEmpty());
+    const bool busy = m_run && m_run->IsRunning();
+    m_list->setEnabled(!busy);
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!busy && !SelectedMountPoint().isEmpty());
+    m_status->setVisible(busy);
+    m_status->setText(busy ? QStringLiteral("Disconnecting %1 ...").arg(SelectedMountPoint()) : QString());
 }
 
 void TDlgDisconnectDrive::disconnectClicked()
 {
     const QString target = SelectedMountPoint();
-    if (target.isEmpty())
+    if (target.isEmpty() || m_run->IsRunning())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ToolResult result = UnmountLocation(target);
-    QApplication::restoreOverrideCursor();
+    m_run->StartUnmount(target);
+    updateButtons();
+    if (m_run->IsRunning())
+        m_buttons->button(QDialogButtonBox::Cancel)->setFocus();
+}
+
+void TDlgDisconnectDrive::disconnectFinished(const ToolResult& result)
+{
+    updateButtons();
     if (!result.ok) {
         TMessages::Show(MsgKind::Error, result.errorText, MsgButtons::Ok, this);
         return;

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent)
@@ -106,6 +107,7 @@ void TForm1::Startup()
     RefreshPane(m_left);
     RefreshPane(m_right);
     m_startupDone = true;
+    focusActiveList();
     if (m_startMinimized)
         MinimizeApplication();
 }
@@ -257,9 +259,16 @@ void TForm1::MinimizeApplication()
     // With a notification area the program lives only there; without one it stays
     // reachable from the task bar.
     if (QSystemTrayIcon::isSystemTrayAvailable())
-        hide();
+        hideToTray();
     else
         showMinimized();
+}
+
+void TForm1::hideToTray()
+{
+    if (isVisible())
+        m_hiddenAt = geometry().topLeft();
+    hide();
 }
 
 void TForm1::RestoreApplication()
@@ -271,9 +280,34 @@ void TForm1::RestoreApplication()
         m_restoreToMax = false;
         setWindowState(windowState() | Qt::WindowMaximized);
     }
+    // A window mapped again is placed anew by the window manager unless it states a
+    // position, and a frame position is turned into a client one with frame sizes
+    // that a hidden window no longer knows; so every hide and show would move it.
+    // The client position it had, stated before mapping, keeps it where it stood.
+    if (!isVisible() && m_hiddenAt && !isMaximized() && windowHandle())
+        windowHandle()->setPosition(*m_hiddenAt);
     show();
     raise();
     activateWindow();
+    // Qt keeps a hidden window as its focus window, so the window manager's focus
+    // coming back to it changes nothing and the program would go on believing itself
+    // inactive: the hot key would then only ever restore, and keys would miss the
+    // focused list.
+    if (QGuiApplication::focusWindow() == windowHandle() && !QApplication::activeWindow())
+        QApplication::setActiveWindow(this);
+    focusActiveList();
+}
+
+void TForm1::focusActiveList()
+{
+    if (QListView* list = ActivePane().FileList)
+        list->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    focusActiveList();
 }
 
 bool TForm1::InFullScreenViewer() const
@@ -380,11 +414,21 @@ void TForm1::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized() && QSystemTrayIcon::isSystemTrayAvailable())
-        QTimer::singleShot(0, this, [this] { hide(); });
+        QTimer::singleShot(0, this, [this] { hideToTray(); });
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every quit passes here: the tray's "Shut down", the session's end, the last
+    // window. A progress window refuses to close while its operation works, and Qt
+    // gives up quitting when a window refuses, so the operations stop first (whole
+    // files only); their windows then close and the quit goes through.
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        m_terminating = true;
+        TShellFileOperation::CancelAll();
+        TShellFileOperation::WaitForAll(3000);
+        return false;
+    }
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);

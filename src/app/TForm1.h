@@ -31,6 +31,7 @@
 class PanePanel;
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
@@ -79,6 +80,9 @@ public:
                       int64_t allocatedSize, int64_t size);
     void ComputeColumnWidths(TDirData& pane);
     void AutoSizeColumns(TDirData& pane);
+    // Shows why a pane lists less than its folder holds (cut at the bound, unreadable)
+    // in the status bar's permanent part, where hints do not replace it.
+    void UpdateListingNotice();
     QString SelectionSummary(TDirData& pane);
     QString CopyPathText();
 
@@ -197,8 +201,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The keyboard goes to the active pane's list whenever the window comes up, so
+    // the arrow keys and Enter work without a click first.
+    void focusActiveList();
+    // Hides the window, remembering where it stood for the next showing.
+    void hideToTray();
     // File operations.
     std::optional<QString> AskNewName(TDirData& source);
     void OpenBatchRenamer(TDirData& pane);
@@ -209,6 +219,9 @@ private:
     bool MonitorActive(const TDirData& pane) const;
     void ApplyIcon(int paneId, int generation, int index, const QString& name, const QString& mimeType);
     QPointer<TReadIconsThread>& iconThreadOf(const TDirData& pane);
+    void PrioritizeVisibleIcons(TDirData& pane);
+    void settleSections(TDirData& pane);
+    void widenDefaultWindow(TDirData& pane);
 
     // Layout (TForm1Layout.cpp).
     void buildLayout();
@@ -259,6 +272,7 @@ private:
     bool m_watchLimitShown = false;      // the folder-watch limit is reported once
     bool m_startMinimized = false;       // the stored placement said minimized
     bool m_restoreToMax = false;         // a restore shows the window maximized
+    std::optional<QPoint> m_hiddenAt;    // client position when hidden to the tray
     HotKeyTable m_hotKeys;
     TDirData m_left{1};
     TDirData m_right{2};
@@ -292,6 +306,7 @@ private:
     QToolButton* m_sbViewer = nullptr;
     QToolButton* m_speedButton2 = nullptr;
     QComboBox* m_driveList = nullptr;
+    QLabel* m_listingNotice = nullptr;   // status bar, permanent part: see UpdateListingNotice
     QList<QAction*> m_driveActions;      // TBDrive01..TBDrive26 in the drive bar
     QMenu* m_dirPopup = nullptr;
     QMenu* m_headerPopup = nullptr;

@@ -164,8 +164,13 @@ std::optional<QString> TForm1::AskNewName(TDirData& source)
 void TForm1::OpenBatchRenamer(TDirData& pane)
 {
     // The batch renamer arrives with the renaming tools; a selection of several
-    // entries (or none) is not renamed one by one meanwhile.
+    // entries (or none) is not renamed one by one meanwhile, and the user is told so
+    // rather than left wondering why the command did nothing.
     Q_UNUSED(pane);
+    TMessages::Show(MsgKind::Information,
+                    QStringLiteral("Select one file or folder to rename. Renaming several at once is not "
+                                   "available yet."),
+                    MsgButtons::Ok, this);
 }
 
 void TForm1::ZipFileOperation(uint32_t code, TDirData& source, TDirData& target)

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -62,7 +63,11 @@ private:
 void TForm1::buildLayout()
 {
     setObjectName(QStringLiteral("Form1"));
-    resize(593, 455);
+    // The default size was laid out for a font of 5 pixels' average width (8 points at
+    // 96 dpi); a wider desktop font scales it, as forms scaled with the screen font.
+    // A stored placement replaces it later.
+    const double scale = std::max(1.0, QFontMetricsF(QApplication::font()).averageCharWidth() / 5.0);
+    resize(int(593 * scale), int(455 * scale));
     auto* central = new QWidget(this);
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
@@ -91,6 +96,14 @@ void TForm1::buildLayout()
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setAccessibleName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
+    m_listingNotice = new QLabel(statusBar());
+    m_listingNotice->setObjectName(QStringLiteral("ListingNotice"));
+    m_listingNotice->setAccessibleName(QStringLiteral("ListingNotice"));
+    m_listingNotice->setTextFormat(Qt::PlainText);
+    // A long path must not widen the window; the tip holds the whole text.
+    m_listingNotice->setMinimumWidth(1);
+    m_listingNotice->hide();
+    statusBar()->addPermanentWidget(m_listingNotice);
 
     buildToolBars();
     buildCommandColumn();
@@ -416,6 +429,8 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     connect(panel->Header, &QHeaderView::sectionClicked, this,
             [this, &pane](int section) { LHeaderSectionClick(pane, section); });
     connect(panel->Header, &QHeaderView::sectionResized, panel->Files->viewport(), qOverload<>(&QWidget::update));
+    connect(panel->Files->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this, &pane] { PrioritizeVisibleIcons(pane); });
     panel->Header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panel->Header, &QWidget::customContextMenuRequested, this, [this, &pane, panel](const QPoint& pos) {
         QAction* chosen = m_headerPopup->exec(panel->Header->mapToGlobal(pos));

@@ -4,6 +4,7 @@
 
 #include "app/CellTexts.h"
 #include "app/PaneLister.h"
+#include "app/PaneItemDelegate.h"
 #include "app/PaneListModel.h"
 #include "app/PanePanel.h"
 #include "app/PaneSelection.h"
@@ -11,7 +12,9 @@
 #include "app/TextMeasure.h"
 #include "core/TextOrder.h"
 #include "fileops/Descriptions.h"
+#include "platform/FileNames.h"
 #include "platform/TMessages.h"
+#include "platform/TRegistry.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,7 +25,10 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QLayout>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStatusBar>
 
 namespace {
@@ -37,6 +43,21 @@ public:
 QString withTrailingSlash(const QString& path)
 {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+// Whether the settings hold any section width of this pane's header. A damaged value
+// was reported at start; the header is then left as it is too.
+bool headerWidthsStored(const TDirData& pane)
+{
+    std::array<int, 4> widths;
+    widths.fill(-1);
+    try {
+        SettingsStore::LoadHeaderWidths(pane.PaneId == 1 ? QStringLiteral("LeftHeader") : QStringLiteral("RightHeader"),
+                                        widths);
+    } catch (const ERegistryException&) {
+        return true;
+    }
+    return std::any_of(widths.begin(), widths.end(), [](int w) { return w >= 0; });
 }
 
 void reportInternalError(const QString& where)
@@ -61,8 +82,8 @@ void TForm1::ReadDirectory(TDirData& pane)
         QString label = pane.Path;
         if (pane.ArchiveDepth > 0)
             label += pane.ArchivePath;
-        pane.PathLabel->setText(label);
-        pane.PathLabel->setToolTip(label);
+        pane.PathLabel->setText(DisplayFileName(label));
+        pane.PathLabel->setToolTip(DisplayFileName(label));
     }
 
     PointMonitor(pane);
@@ -96,14 +117,84 @@ void TForm1::ReadDirectory(TDirData& pane)
         pane.FilterCombo->setEditText(index >= 0 ? pane.FilterMasks.at(index) : in.Filter);
     }
     ComputeColumnWidths(pane);
+    settleSections(pane);
     if (pane.ArchiveDepth == 0) {
         QueueDirectorySizes(pane);
         StartIconThread(pane);
+        PrioritizeVisibleIcons(pane);
     }
-    if (pane.Truncated)
-        statusBar()->showMessage(QStringLiteral("%1 holds more than %2 entries: only the first %2 are listed.")
-                                     .arg(pane.Path)
-                                     .arg(kMaxPaneItems));
+    UpdateListingNotice();
+}
+
+void TForm1::settleSections(TDirData& pane)
+{
+    // The default section widths were made for a narrower font than Linux desktops
+    // use: kept without stored widths, they would start every date and size cut.
+    if (pane.SectionsSettled || !pane.Header || pane.DirCount + pane.FileCount == 0)
+        return;
+    pane.SectionsSettled = true;
+    if (headerWidthsStored(pane))
+        return;
+    pane.Header->resizeSection(1, pane.ColumnWidths[1]);
+    pane.Header->resizeSection(2, pane.ColumnWidths[2]);
+    if (!m_startupDone)
+        widenDefaultWindow(pane);
+}
+
+void TForm1::widenDefaultWindow(TDirData& pane)
+{
+    // Scaling by the font's average width leaves the panes a little short where the
+    // locale writes long dates ("22 Sep 2026 04:55"), so a window at its default size
+    // grows until both panes show the fitted sections whole. A stored placement is the
+    // user's choice and stays.
+    PanePanel* panel = PanelOf(pane);
+    if (!panel || isMaximized() || isFullScreen())
+        return;
+    try {
+        const auto placement = SettingsStore::LoadPlacement();
+        if (placement && placement->HasBounds())
+            return;
+    } catch (const ERegistryException&) {
+        return;
+    }
+    const QMargins margins = panel->layout()->contentsMargins();
+    const int paneWidth = pane.Header->sectionPosition(2) + pane.Header->sectionSize(2) + margins.left()
+        + margins.right() + pane.FileList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pane.FileList)
+        + 2 * pane.FileList->frameWidth();
+    int wanted = 2 * paneWidth + m_panCenter->width() + m_leftSplit->width();
+    if (const QScreen* s = screen())
+        wanted = std::min(wanted, s->availableGeometry().width());
+    if (wanted > width())
+        resize(wanted, height());
+}
+
+void TForm1::UpdateListingNotice()
+{
+    if (!m_listingNotice)
+        return;
+    QStringList notices;
+    for (const TDirData* pane : {&m_left, &m_right}) {
+        const QString path = DisplayFileName(pane->Path);
+        if (!pane->ReadError.isEmpty())
+            notices << QStringLiteral("Cannot read %1: %2.").arg(path, pane->ReadError);
+        else if (pane->Truncated)
+            notices << QStringLiteral("%1 holds more than %2 entries: only the first %2 by name are listed.")
+                           .arg(path)
+                           .arg(kMaxPaneItems);
+    }
+    notices.removeDuplicates();         // both panes on the same folder
+    m_listingNotice->setText(notices.join(QStringLiteral("   ")));
+    m_listingNotice->setToolTip(notices.join(QLatin1Char('\n')));
+    m_listingNotice->setVisible(!notices.isEmpty());
+}
+
+void TForm1::PrioritizeVisibleIcons(TDirData& pane)
+{
+    TReadIconsThread* thread = iconThreadOf(pane);
+    if (!thread || !pane.FileList)
+        return;
+    const int top = TopRow(pane);
+    thread->Prioritize(top, top + pane.FileList->viewport()->height() / kPaneRowHeight);
 }
 
 void TForm1::RefreshPane(TDirData& pane)
@@ -217,9 +308,11 @@ void TForm1::ComputeColumnWidths(TDirData& pane)
     QHash<uint32_t, int> timeWidths;
     for (int i = 0; i < pane.Count; ++i) {
         const TFileData& e = *pane.Item(i);
-        names.Offer(e.Name);
+        // A volume row shows its whole mount point only where there is room; sized
+        // for the longest one, the name column would push the others off the pane.
         if (e.Kind == fkDrive)
             continue;
+        names.Offer(DisplayFileName(e.Name));
         auto it = timeWidths.constFind(e.Time);
         if (it == timeWidths.constEnd())
             it = timeWidths.insert(e.Time, fm.horizontalAdvance(EntryTexts::Time(e)) + 3);

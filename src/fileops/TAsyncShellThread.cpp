@@ -1,3 +1,4 @@
+// A background copy or move on a thread of its own (see TAsyncShellThread.h).
 #include "fileops/TAsyncShellThread.h"
 
 #include "platform/FileOpFolder.h"
@@ -17,12 +18,17 @@ TAsyncShellThread::TAsyncShellThread(const TShellFileOpRecord& record, QObject* 
 void TAsyncShellThread::run()
 {
     const int result = TShellFileOperation::Execute(m_record);
-    // Posted, not waited for: the window may be busy with a modal question of another
-    // operation, and this thread has nothing left to do. The window's own thread
-    // runs the call, and drops it when the window has been destroyed meanwhile.
-    QObject* window = m_window.data();
-    if (!window || !m_done)
+    if (!m_done)
         return;
+    // Posted, not waited for: the window may be busy with a modal question of another
+    // operation, and this thread has nothing left to do. The window may be destroyed
+    // on its thread at any moment, so this thread never looks at it: the call goes to
+    // this thread's object, which lives on the window's thread until the call has run
+    // (deleteLater queues behind it), and the guard is read there.
     QMetaObject::invokeMethod(
-        window, [done = m_done, id = m_id, result] { done(id, result); }, Qt::QueuedConnection);
+        this, [window = m_window, done = m_done, id = m_id, result] {
+            if (window)
+                done(id, result);
+        },
+        Qt::QueuedConnection);
 }

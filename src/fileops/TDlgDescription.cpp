@@ -125,3 +125,10 @@ void TDlgDescription::PasteClipClick()
     cursor.insertText(clip);
     m_desc->setTextCursor(cursor);
 }
+
+void TDlgDescription::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    m_desc->selectAll();
+    m_desc->setFocus(Qt::ActiveWindowFocusReason);
+}

@@ -19,6 +19,11 @@ public:
     // pasted block stays one line.
     void PasteClipClick();
 
+protected:
+    // Every showing starts with the keyboard in the text and the text selected: the
+    // one dialog serves entry after entry, and typing must replace the text shown.
+    void showEvent(QShowEvent* event) override;
+
 private:
     QPlainTextEdit* m_desc;
 };

@@ -1,6 +1,7 @@
 // Folder opening through xdg-open (see DesktopOpen.h): it knows which file manager
 // the running desktop prefers, which a program cannot tell on its own.
 #include "platform/DesktopOpen.h"
+#include "platform/ProgramPath.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -11,15 +12,6 @@ namespace {
 QString g_openerOverride;   // UI thread only; set by tests
 
 QString openerProgram() { return g_openerOverride.isEmpty() ? QStringLiteral("xdg-open") : g_openerOverride; }
-
-QString resolveProgram(const QString& program)
-{
-    if (program.contains(u'/')) {
-        const QFileInfo info(program);
-        return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
-    }
-    return QStandardPaths::findExecutable(program);
-}
 
 bool fail(QString* error, const QString& text)
 {
@@ -36,7 +28,7 @@ bool OpenFolderInFileManager(const QString& folder, QString* error)
     if (folder.isEmpty() || !info.isDir())
         return fail(error, QStringLiteral("The folder %1 does not exist.").arg(folder));
     const QString name = QFileInfo(openerProgram()).fileName();
-    const QString program = resolveProgram(openerProgram());
+    const QString program = ResolveProgram(openerProgram());
     if (program.isEmpty())
         return fail(error, QStringLiteral("The program %1 is not installed.").arg(name));
 

@@ -129,7 +129,7 @@ struct TDirectorySearch::Impl {
 };
 
 TDirectorySearch::TDirectorySearch(const QString& folder)
-    : m(new Impl)
+    : m(std::make_unique<Impl>())
 {
     const QByteArray path = EncodeFileName(folder);
     m->dir = ::opendir(path.constData());
@@ -146,7 +146,6 @@ TDirectorySearch::~TDirectorySearch()
 {
     if (m->dir)
         ::closedir(m->dir);
-    delete m;
 }
 
 bool TDirectorySearch::IsOpen() const { return m->dir != nullptr; }

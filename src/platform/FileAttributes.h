@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <cstdint>
 
 constexpr uint32_t faReadOnly = 0x01;
@@ -38,7 +39,7 @@ public:
 
 private:
     struct Impl;
-    Impl* m;
+    std::unique_ptr<Impl> m;
 };
 
 // Attributes of one path (faDirectory included); false when it cannot be read.

@@ -45,13 +45,17 @@ FileCopyResult FileCopier::Copy(int from, int to, int64_t expectedSize, const Bl
     // A file with holes (a disk image, a database) keeps them: copying the zeros would
     // fill the target's disk with nothing.
     struct stat st;
-    if (::fstat(from, &st) == 0 && S_ISREG(st.st_mode) && ::lseek(from, 0, SEEK_CUR) == 0
+    struct stat target;
+    const bool known = ::fstat(from, &st) == 0 && ::fstat(to, &target) == 0;
+    m_devices = known ? std::make_pair(st.st_dev, target.st_dev) : std::pair<dev_t, dev_t>{};
+    m_kernelForThisFile = m_kernelCopyWorks && known && !m_kernelRefused.count(m_devices);
+    if (known && S_ISREG(st.st_mode) && ::lseek(from, 0, SEEK_CUR) == 0
         && int64_t(st.st_blocks) * 512 + kBufferBlock < st.st_size)
         return copySparse(from, to, st.st_size, onBlock);
     // Large files are read once from start to end; telling the kernel doubles its read-ahead.
     if (expectedSize >= kBufferBlock)
         ::posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (m_kernelCopyWorks) {
+    if (m_kernelForThisFile) {
         bool fallBack = false;
         FileCopyResult r = copyInKernel(from, to, onBlock, fallBack);
         if (!fallBack)
@@ -59,6 +63,16 @@ FileCopyResult FileCopier::Copy(int from, int to, int64_t expectedSize, const Bl
         return copyThroughBuffer(from, to, r.Bytes, onBlock);
     }
     return copyThroughBuffer(from, to, 0, onBlock);
+}
+
+void FileCopier::noteKernelRefusal(int error)
+{
+    ++m_kernelRefusals;
+    m_kernelForThisFile = false;
+    if (error == ENOSYS)
+        m_kernelCopyWorks = false;
+    else
+        m_kernelRefused.insert(m_devices);
 }
 
 FileCopyResult FileCopier::copyInKernel(int from, int to, const BlockHook& onBlock, bool& fallBack)
@@ -74,8 +88,7 @@ FileCopyResult FileCopier::copyInKernel(int from, int to, const BlockHook& onBlo
                 continue;
             // Unsupported is only known before the first byte; later it is a real error.
             if (r.Bytes == 0 && meansUnsupported(errno)) {
-                if (errno == ENOSYS)
-                    m_kernelCopyWorks = false;
+                noteKernelRefusal(errno);
                 fallBack = true;
                 return r;
             }
@@ -177,7 +190,7 @@ bool FileCopier::copyRange(int from, int to, int64_t offset, int64_t length, con
             return false;
         }
         ssize_t n = -1;
-        if (m_kernelCopyWorks) {
+        if (m_kernelForThisFile) {
             loff_t in = offset, out = offset;
             n = ::copy_file_range(from, &in, to, &out, size_t(allowed), 0);
             if (n < 0 && errno == EINTR)
@@ -187,6 +200,8 @@ bool FileCopier::copyRange(int from, int to, int64_t offset, int64_t length, con
                 r.WriteSide = isWriteSideError(errno);
                 return false;
             }
+            if (n < 0)
+                noteKernelRefusal(errno);
         }
         if (n <= 0)
             n = copyThroughBufferAt(from, to, offset, std::min<int64_t>(allowed, kBufferBlock), r);

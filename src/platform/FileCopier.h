@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
+#include <sys/types.h>
+#include <utility>
 
 struct FileCopyResult {
     int Error = 0;           // errno, ECANCELED when the block hook stopped the copy
@@ -29,6 +32,8 @@ public:
     // For tests of the failure paths: the write that would go past `offset` bytes of
     // a file fails with `error` (e.g. ENOSPC). A negative offset removes the fault.
     void InjectWriteFailure(int64_t offset, int error);
+    // How often the kernel copy was refused as unsupported (tests).
+    int64_t KernelRefusals() const { return m_kernelRefusals; }
 
     // Block sizes: large enough that system calls cost nothing next to the data, small
     // enough that a cancel is noticed within milliseconds.
@@ -43,8 +48,17 @@ private:
     long copyThroughBufferAt(int from, int to, int64_t offset, int64_t length, FileCopyResult& r);
     int64_t limitForFault(int64_t done, int64_t wanted) const;
 
+    void noteKernelRefusal(int error);
+
     std::unique_ptr<char[]> m_buffer;   // made on the first buffered copy
-    bool m_kernelCopyWorks = true;      // false after the kernel refused for lack of support
+    bool m_kernelCopyWorks = true;      // false after the kernel said it has no such copy at all
+    // Pairs of (source, target) devices the kernel refused to copy between: a refusal
+    // holds for every later file there, and asking again costs a system call per file
+    // or per block of a sparse file.
+    std::set<std::pair<dev_t, dev_t>> m_kernelRefused;
+    std::pair<dev_t, dev_t> m_devices{};   // of the file being copied
+    bool m_kernelForThisFile = true;
+    int64_t m_kernelRefusals = 0;
     int64_t m_failAt = -1;
     int m_failError = 0;
 };

@@ -8,6 +8,12 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;   // + the byte, for bytes 0x80..0xFF
 
+bool isBidiControl(char16_t u)
+{
+    return u == 0x200E || u == 0x200F || u == 0x061C || (u >= 0x202A && u <= 0x202E)
+        || (u >= 0x2066 && u <= 0x2069);
+}
+
 bool isEscape(const char16_t* units, qsizetype i)
 {
     return units[i] >= 0xDC80 && units[i] <= 0xDCFF && !(i > 0 && QChar::isHighSurrogate(units[i - 1]));
@@ -115,6 +121,36 @@ QByteArray EncodeFileName(const QString& name)
         } else {
             appendUtf8(out, u);
         }
+    }
+    return out;
+}
+
+QString DisplayFileName(const QString& name)
+{
+    // Drawing calls this for every visible row, so a plain name is returned shared.
+    const char16_t* units = reinterpret_cast<const char16_t*>(name.utf16());
+    const qsizetype size = name.size();
+    bool escaped = false;
+    bool bidi = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = units[i];
+        if (u < 0x61C)
+            continue;
+        escaped = escaped || isEscape(units, i);
+        bidi = bidi || isBidiControl(u);
+    }
+    if (!escaped && !bidi)
+        return name;
+    const QString text = escaped ? QString::fromLatin1(EncodeFileName(name)) : name;
+    if (!bidi)
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (QChar c : text) {
+        if (isBidiControl(c.unicode()))
+            out += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
     }
     return out;
 }

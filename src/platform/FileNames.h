@@ -15,3 +15,10 @@
 QString DecodeFileName(const char* bytes, qsizetype length);
 inline QString DecodeFileName(const QByteArray& bytes) { return DecodeFileName(bytes.constData(), bytes.size()); }
 QByteArray EncodeFileName(const QString& name);
+
+// A name as the panes draw it, never used to reach the file. A name that is not valid
+// UTF-8 reads as Latin-1, the way older systems wrote such names, instead of as
+// replacement marks. Bidirectional controls (U+200E, U+200F, U+061C, U+202A..U+202E,
+// U+2066..U+2069) become visible "<U+202E>" texts: drawn as they are, they reorder
+// the rest, so "evil\u202Etxt.exe" would pose as "evilexe.txt".
+QString DisplayFileName(const QString& name);

@@ -32,7 +32,8 @@ struct FileOpConflict {
 };
 
 enum class OverwriteChoice { Yes, YesToAll, No, NoToAll, Cancel };
-enum class ErrorChoice { Skip, Retry, Cancel };
+// SkipAll skips this item and every later one that fails, without asking again.
+enum class ErrorChoice { Skip, SkipAll, Retry, Cancel };
 
 class FileOpObserver {
 public:

@@ -8,23 +8,16 @@
 #include "platform/UiThreadCall.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <optional>
 
 namespace {
 
-// A message box has no handle of its own here: the modal widget active while it is
-// up is it, and that is what a cancel must close.
+// The box itself is tracked, never "the modal window active now": while this one
+// waits, another operation's question may be on top, and a cancel of this operation
+// must not answer that one.
 MsgResult showTrackedMessage(FileOpJob& job, MsgKind kind, const QString& text, MsgButtons buttons, QWidget* parent)
 {
-    auto showing = std::make_shared<bool>(true);
-    QTimer::singleShot(0, qApp, [showing, &job] {
-        if (*showing)
-            job.TrackQuestion(QApplication::activeModalWidget());
-    });
-    const MsgResult result = TMessages::Show(kind, text, buttons, parent);
-    *showing = false;
-    return result;
+    return TMessages::Show(kind, text, buttons, parent, [&job](QWidget* box) { job.TrackQuestion(box); });
 }
 
 enum : int { kYes = 1, kNo = 0 };

@@ -3,6 +3,7 @@
 #include "platform/FileOperationEngine.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 #include "platform/FileOpTree.h"
 #include "platform/TrashCan.h"
@@ -10,19 +11,9 @@
 #include <QFile>
 #include <random>
 
+using namespace FileOpPaths;
+
 namespace {
-
-QString shown(const std::string& path) { return DecodeFileName(path.data(), qsizetype(path.size())); }
-
-QString quoted(const std::string& path) { return QLatin1Char('"') + shown(path) + QLatin1Char('"'); }
-
-std::string cleanPath(const QString& path)
-{
-    std::string bytes = EncodeFileName(path).toStdString();
-    while (bytes.size() > 1 && bytes.back() == '/')
-        bytes.pop_back();
-    return bytes;
-}
 
 // The process's umask, read without changing it (umask() would race other threads).
 mode_t currentUmask()
@@ -55,6 +46,7 @@ FileOpResult FileOperationEngine::Run(const FileOpRequest& request)
     m_aborted = false;
     m_cancelled = false;
     m_overwriteAll = AllAnswer::Ask;
+    m_skipAllErrors = false;
     m_forGoodAnswers.clear();
     m_bytesDone = m_bytesTotal = m_filesDone = m_filesTotal = 0;
     m_askingTime = {};
@@ -133,9 +125,16 @@ ErrorChoice FileOperationEngine::askError(const QString& text)
 {
     if (cancelled())
         return ErrorChoice::Cancel;
+    if (m_skipAllErrors)
+        return ErrorChoice::Skip;
     report(true);
     AskingClock clock(m_askingTime);
-    return m_observer.AskError(text);
+    const ErrorChoice choice = m_observer.AskError(text);
+    if (choice == ErrorChoice::SkipAll) {
+        m_skipAllErrors = true;
+        return ErrorChoice::Skip;
+    }
+    return choice;
 }
 
 bool FileOperationEngine::confirm(const QString& text)
@@ -183,8 +182,7 @@ std::vector<FileOperationEngine::TopItem> FileOperationEngine::topItems(const QS
         TopItem item;
         item.Path = cleanPath(source);
         const auto slash = item.Path.find_last_of('/');
-        item.Parent = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/")
-                                                                                  : item.Path.substr(0, slash);
+        item.Parent = parentOf(item.Path);
         item.Name = slash == std::string::npos ? item.Path : item.Path.substr(slash + 1);
         if (::lstat(item.Path.c_str(), &item.St) != 0)
             item.StatError = errno;

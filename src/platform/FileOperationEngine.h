@@ -7,6 +7,8 @@
 //             refused before anything is touched (result Failed);
 //   prepare   the missing target folder is made (asked first without CreateTargetSilently);
 //   collect   files and bytes are counted for the progress, links never followed;
+//   room      a copy, or a move to another volume, larger than the target's free
+//             space is asked about before the first write: go on or stop;
 //   transfer  item by item: resolve a conflict (ask: yes, yes to all, no, no to all,
 //             cancel; folders merge into folders), then
 //               - a move tries rename() first, which is the whole move on one volume;
@@ -16,9 +18,9 @@
 //             flushed to the disk (in batches: one flush for many files), and only
 //             when its name still holds the very file that was copied: a source saved
 //             anew or written to meanwhile is kept and reported.
-// An error stops at the item and asks skip, retry or cancel. A cancel, from the
-// observer or a question, leaves every finished file whole and no temporary file.
-// "For all" answers hold for the rest of the run.
+// An error stops at the item and asks skip, skip all, retry or cancel. A cancel, from
+// the observer or a question, leaves every finished file whole and no temporary file.
+// "For all" answers (overwrite, skip errors) hold for the rest of the run.
 //
 // Deep trees hold a bounded number of descriptors (FileOpFolder). A copy whose source
 // changed while it was read is reported, not called done. Delete never enters another
@@ -132,6 +134,7 @@ private:
     FileOpResult runTransfer(const FileOpRequest& request);
     bool refused(const std::vector<TopItem>& items, const std::string& target);
     bool prepareTarget(const std::string& target, bool silently, FileOpResult& stop);
+    bool roomOrConsent(const std::vector<TopItem>& items, const Dir& target);
     bool transferTop(const TopItem& item, const Dir& target);
     bool transferItem(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool tryRename);
     Step transferOnce(const Dir& src, const std::string& name, unsigned char type, const Dir& dst, bool tryRename);
@@ -178,6 +181,7 @@ private:
     bool m_aborted = false;
     bool m_cancelled = false;
     AllAnswer m_overwriteAll = AllAnswer::Ask;
+    bool m_skipAllErrors = false;
     std::map<dev_t, bool> m_forGoodAnswers;   // "delete for good?" per volume without a trash
     uint64_t m_randomState;
     mode_t m_umask;
@@ -222,7 +226,8 @@ FileOperationEngine::Outcome FileOperationEngine::retrying(Attempt attempt)
         }
         switch (askError(step.Text)) {
         case ErrorChoice::Retry: continue;
-        case ErrorChoice::Skip: m_aborted = true; return Outcome::Skipped;
+        case ErrorChoice::Skip:
+        case ErrorChoice::SkipAll: m_aborted = true; return Outcome::Skipped;
         case ErrorChoice::Cancel: m_cancelled = m_aborted = true; return Outcome::Stopped;
         }
     }
@@ -245,7 +250,8 @@ FileOperationEngine::Outcome FileOperationEngine::finishing(Attempt attempt)
     if (first.Status == Step::Failed) {
         switch (askError(first.Text)) {
         case ErrorChoice::Retry: return retrying(attempt);
-        case ErrorChoice::Skip: m_aborted = true; return Outcome::Skipped;
+        case ErrorChoice::Skip:
+        case ErrorChoice::SkipAll: m_aborted = true; return Outcome::Skipped;
         case ErrorChoice::Cancel: break;
         }
     }

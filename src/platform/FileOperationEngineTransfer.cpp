@@ -6,7 +6,9 @@
 // the existence check for a conflict is skipped inside folders this run made itself.
 #include "platform/FileOperationEngine.h"
 
+#include "core/NumberFormat.h"
 #include "platform/FileNames.h"
+#include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 #include "platform/FileOpTree.h"
 
@@ -16,30 +18,13 @@
 #include <cstring>
 #include <cstdlib>
 #include <sys/file.h>
+#include <sys/statvfs.h>
 #include <sys/xattr.h>
 #include <utility>
 
+using namespace FileOpPaths;
+
 namespace {
-
-QString shown(const std::string& path) { return DecodeFileName(path.data(), qsizetype(path.size())); }
-
-QString quoted(const std::string& path) { return QLatin1Char('"') + shown(path) + QLatin1Char('"'); }
-
-std::string parentOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string cleanPath(const QString& path)
-{
-    std::string bytes = EncodeFileName(path).toStdString();
-    while (bytes.size() > 1 && bytes.back() == '/')
-        bytes.pop_back();
-    return bytes;
-}
 
 unsigned char typeOf(mode_t mode)
 {
@@ -63,6 +48,16 @@ bool sameTime(const struct timespec& a, const struct timespec& b)
 QDateTime modifiedOf(const struct stat& st)
 {
     return QDateTime::fromMSecsSinceEpoch(int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
+}
+
+// Sizes as the panes show them.
+QString spaceText(int64_t bytes)
+{
+    if (bytes > 1022976)
+        return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1048576.0) + QStringLiteral(" MB");
+    if (bytes < 1000)
+        return FormatFloat(QStringLiteral("###,##0"), double(bytes)) + QStringLiteral(" bytes");
+    return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1024.0) + QStringLiteral(" KB");
 }
 
 QString readText(const std::string& path, int error)
@@ -130,6 +125,10 @@ FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
     });
     if (!counted)
         return result();
+    if (!roomOrConsent(items, dst)) {
+        m_aborted = true;
+        return result();
+    }
 
     m_workStart = std::chrono::steady_clock::now();
     int64_t filesBefore = 0;
@@ -191,6 +190,27 @@ bool FileOperationEngine::refused(const std::vector<TopItem>& items, const std::
         }
     }
     return false;
+}
+
+// Running out of space in the middle of a big file wastes the time spent so far, so
+// a shortfall is said before the first byte. Only a question, not a refusal: file
+// systems that compress or share blocks take more than their free space says. Items
+// a move renames on their own volume need no space.
+bool FileOperationEngine::roomOrConsent(const std::vector<TopItem>& items, const Dir& target)
+{
+    int64_t needed = 0;
+    for (const TopItem& item : items)
+        if (m_kind == FileOpKind::Copy || item.StatError || item.St.st_dev != target.Device())
+            needed += item.Bytes;
+    struct statvfs fs;
+    if (needed == 0 || ::fstatvfs(target.Fd(), &fs) != 0)
+        return true;
+    const int64_t available = int64_t(fs.f_bavail) * int64_t(fs.f_frsize);
+    if (needed <= available)
+        return true;
+    return confirm(QStringLiteral("The files need %1 but only %2 are free on the target. %3 anyway?")
+                       .arg(spaceText(needed), spaceText(available),
+                            m_kind == FileOpKind::Move ? QStringLiteral("Move") : QStringLiteral("Copy")));
 }
 
 bool FileOperationEngine::prepareTarget(const std::string& target, bool silently, FileOpResult& stop)

@@ -2,12 +2,14 @@
 // does the work so that the program needs neither GLib nor a D-Bus binding, and so
 // that the tool's own error text (bad address, refused login) reaches the user as is.
 #include "platform/NetworkMounts.h"
+#include "platform/ProgramPath.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -19,50 +21,10 @@ QString g_toolOverride;   // UI thread only; set by tests
 
 QString toolProgram() { return g_toolOverride.isEmpty() ? QStringLiteral("gio") : g_toolOverride; }
 
-QString resolveProgram(const QString& program)
-{
-    if (program.contains(u'/')) {
-        const QFileInfo info(program);
-        return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
-    }
-    return QStandardPaths::findExecutable(program);
-}
-
 // A target starting with "-" would be read as an option: gio mount does not honour "--".
 bool looksLikeOption(const QString& target) { return target.startsWith(u'-'); }
 
 ToolResult failure(const QString& text) { return ToolResult{false, text}; }
-
-ToolResult runTool(const QStringList& arguments)
-{
-    const QString name = QFileInfo(toolProgram()).fileName();
-    const QString program = resolveProgram(toolProgram());
-    if (program.isEmpty())
-        return failure(QStringLiteral("The program %1 is not installed.").arg(name));
-
-    QProcess process;
-    // The tool asks for passwords on standard input: with none it fails at once
-    // instead of waiting for an answer nobody can type.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForStarted())
-        return failure(QStringLiteral("The program %1 could not be started: %2").arg(name, process.errorString()));
-    if (!process.waitForFinished(kToolTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return failure(QStringLiteral("%1 did not finish within %2 seconds.").arg(name).arg(kToolTimeoutMs / 1000));
-    }
-    if (process.exitStatus() == QProcess::CrashExit)
-        return failure(QStringLiteral("%1 stopped unexpectedly.").arg(name));
-    if (process.exitCode() == 0)
-        return ToolResult{true, {}};
-    QString text = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-    if (text.isEmpty())
-        text = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-    if (text.isEmpty())
-        text = QStringLiteral("%1 failed with exit code %2.").arg(name).arg(process.exitCode());
-    return failure(text);
-}
 
 QString gvfsFolder()
 {
@@ -74,25 +36,104 @@ QString gvfsFolder()
 
 } // namespace
 
-ToolResult MountLocation(const QString& url)
+MountToolRun::MountToolRun(QObject* parent)
+    : QObject(parent)
+    , m_timeout(new QTimer(this))
+{
+    m_timeout->setSingleShot(true);
+    m_timeout->setInterval(kToolTimeoutMs);
+    connect(m_timeout, &QTimer::timeout, this, [this] {
+        Cancel();
+        finish(failure(
+            QStringLiteral("%1 did not finish within %2 seconds.").arg(m_toolName).arg(kToolTimeoutMs / 1000)));
+    });
+}
+
+MountToolRun::~MountToolRun() { Cancel(); }
+
+void MountToolRun::StartMount(const QString& url)
 {
     const QString location = url.trimmed();
     if (location.isEmpty())
-        return failure(QStringLiteral("Type the location of the network drive, for example smb://server/share."));
+        return finish(
+            failure(QStringLiteral("Type the location of the network drive, for example smb://server/share.")));
     if (looksLikeOption(location))
-        return failure(QStringLiteral("\"%1\" is not a valid location.").arg(location));
-    return runTool({QStringLiteral("mount"), location});
+        return finish(failure(QStringLiteral("\"%1\" is not a valid location.").arg(location)));
+    start({QStringLiteral("mount"), location});
 }
 
-ToolResult UnmountLocation(const QString& mountPointOrUrl)
+void MountToolRun::StartUnmount(const QString& mountPointOrUrl)
 {
     const QString target = mountPointOrUrl.trimmed();
     if (target.isEmpty())
-        return failure(QStringLiteral("Choose the network drive to disconnect."));
+        return finish(failure(QStringLiteral("Choose the network drive to disconnect.")));
     if (looksLikeOption(target))
-        return failure(QStringLiteral("\"%1\" is not a valid location.").arg(target));
-    return runTool({QStringLiteral("mount"), QStringLiteral("-u"), target});
+        return finish(failure(QStringLiteral("\"%1\" is not a valid location.").arg(target)));
+    start({QStringLiteral("mount"), QStringLiteral("-u"), target});
 }
+
+bool MountToolRun::IsRunning() const { return m_process != nullptr; }
+
+void MountToolRun::Cancel()
+{
+    m_timeout->stop();
+    if (!m_process)
+        return;
+    QProcess* process = m_process;
+    m_process = nullptr;
+    process->disconnect(this);
+    process->kill();
+    // A killed process ends at once; waiting here only collects it, so no zombie
+    // outlives the dialog.
+    process->waitForFinished(1000);
+    delete process;
+}
+
+void MountToolRun::start(const QStringList& arguments)
+{
+    Cancel();
+    m_toolName = QFileInfo(toolProgram()).fileName();
+    const QString program = ResolveProgram(toolProgram());
+    if (program.isEmpty())
+        return finish(failure(QStringLiteral("The program %1 is not installed.").arg(m_toolName)));
+
+    m_process = new QProcess(this);
+    // The tool asks for passwords on standard input: with none it fails at once
+    // instead of waiting for an answer nobody can type.
+    m_process->setStandardInputFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart || !m_process)
+            return;
+        const QString reason = m_process->errorString();
+        Cancel();
+        finish(failure(QStringLiteral("The program %1 could not be started: %2").arg(m_toolName, reason)));
+    });
+    connect(m_process, &QProcess::finished, this, &MountToolRun::processEnded);
+    m_timeout->start();
+    m_process->start(program, arguments);
+}
+
+void MountToolRun::processEnded()
+{
+    m_timeout->stop();
+    QProcess* process = m_process;
+    m_process = nullptr;
+    if (!process)
+        return;
+    process->deleteLater();
+    if (process->exitStatus() == QProcess::CrashExit)
+        return finish(failure(QStringLiteral("%1 stopped unexpectedly.").arg(m_toolName)));
+    if (process->exitCode() == 0)
+        return finish(ToolResult{true, {}});
+    QString text = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+    if (text.isEmpty())
+        text = QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("%1 failed with exit code %2.").arg(m_toolName).arg(process->exitCode());
+    finish(failure(text));
+}
+
+void MountToolRun::finish(const ToolResult& result) { Q_EMIT Finished(result); }
 
 QStringList NetworkMountPoints(const QVector<TVolume>& volumes)
 {

@@ -5,19 +5,48 @@
 
 #include "platform/DriveList.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+class QProcess;
+class QTimer;
 
 struct ToolResult {
     bool ok = false;
     QString errorText;   // what to show the user when ok is false
 };
 
-// Runs `gio mount URL` and waits for it (at most a minute); blocks the calling thread.
-ToolResult MountLocation(const QString& url);
-// Runs `gio mount -u TARGET`; the target is a mount point or a location.
-ToolResult UnmountLocation(const QString& mountPointOrUrl);
+// One run of the tool, connecting (`gio mount URL`) or disconnecting (`gio mount -u
+// TARGET`, a mount point or a location). A login can take the tool up to a minute, so
+// it never blocks the thread that starts it: Finished arrives once, through that
+// thread's event loop, unless the run is cancelled. UI thread only.
+class MountToolRun : public QObject {
+    Q_OBJECT
+public:
+    explicit MountToolRun(QObject* parent = nullptr);
+    ~MountToolRun() override;   // a tool still running is killed
+
+    // Input the tool must not see, or a missing tool, finish at once, inside the call.
+    void StartMount(const QString& url);
+    void StartUnmount(const QString& mountPointOrUrl);
+    // Kills the tool; no Finished follows.
+    void Cancel();
+    bool IsRunning() const;
+
+Q_SIGNALS:
+    void Finished(const ToolResult& result);
+
+private:
+    void start(const QStringList& arguments);
+    void processEnded();
+    void finish(const ToolResult& result);
+
+    QProcess* m_process = nullptr;
+    QTimer* m_timeout = nullptr;
+    QString m_toolName;
+};
 
 // The connected network drives: remote volumes from the mount table, then the GIO
 // mounts, each a folder under $XDG_RUNTIME_DIR/gvfs/. Each path is listed once.

@@ -24,6 +24,7 @@ TDlgFileError::TDlgFileError(const QString& text, QWidget* parent)
     row->addStretch(1);
     AddAnswerButtons(*this, *row,
                      {{"BTNSkip", "&Skip", FileErrorSkip},
+                      {"BTNSkipAll", "Skip all", FileErrorSkipAll},
                       {"BTNRetry", "&Retry", FileErrorRetry},
                       {"BTNCancel", "Cancel", FileErrorCancel}},
                      FileErrorRetry);
@@ -37,6 +38,7 @@ ErrorChoice TDlgFileError::ChoiceOf(int code)
 {
     switch (code) {
     case FileErrorSkip: return ErrorChoice::Skip;
+    case FileErrorSkipAll: return ErrorChoice::SkipAll;
     case FileErrorRetry: return ErrorChoice::Retry;
     default: return ErrorChoice::Cancel;
     }

@@ -1,5 +1,6 @@
 // "File operation error": a copy, move, delete or rename failed at one item; the
-// person chooses to skip it, try again or cancel the whole operation.
+// person chooses to skip it, skip it and every later failure, try again or cancel
+// the whole operation.
 #pragma once
 
 #include "platform/FileOpObserver.h"
@@ -11,6 +12,7 @@ enum FileErrorAnswer : int {
     FileErrorSkip = 20,
     FileErrorRetry,
     FileErrorCancel,
+    FileErrorSkipAll,
 };
 
 class TDlgFileError : public QDialog {

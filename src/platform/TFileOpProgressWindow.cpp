@@ -98,6 +98,12 @@ QString TFileOpProgressWindow::TimeLeftText(const FileOpProgress& p)
 
 void TFileOpProgressWindow::reject()
 {
+    // QDialog's close handling rejects too: once the operation has ended there is
+    // nothing to stop, and the window must really go (a quit waits for it).
+    if (m_job->Finished) {
+        QDialog::reject();
+        return;
+    }
     m_job->Cancel = true;
     m_cancel->setEnabled(false);
     setText(m_operation, QStringLiteral("Cancelling"));

@@ -50,10 +50,18 @@ MsgResult dismissedResult(MsgButtons buttons)
 
 MsgResult TMessages::Show(MsgKind kind, const QString& text, MsgButtons buttons, QWidget* parent)
 {
+    return Show(kind, text, buttons, parent, {});
+}
+
+MsgResult TMessages::Show(MsgKind kind, const QString& text, MsgButtons buttons, QWidget* parent,
+                          const std::function<void(QWidget* box)>& opened)
+{
     if (g_responder)
         return g_responder(MessageRequest{kind, text, buttons});
 
     QMessageBox box(iconOf(kind), QStringLiteral("Dorvane"), text, buttonsOf(buttons), parent);
+    if (opened)
+        opened(&box);
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgResult::Ok;
     case QMessageBox::Cancel: return MsgResult::Cancel;

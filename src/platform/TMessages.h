@@ -24,6 +24,10 @@ public:
     // Shows a modal message box (or asks the installed responder).
     static MsgResult Show(MsgKind kind, const QString& text, MsgButtons buttons = MsgButtons::Ok,
                           QWidget* parent = nullptr);
+    // The same, telling `opened` the box before it shows, so that whoever asked can
+    // close its own box later; not called when a responder answers.
+    static MsgResult Show(MsgKind kind, const QString& text, MsgButtons buttons, QWidget* parent,
+                          const std::function<void(QWidget* box)>& opened);
 
     using Responder = std::function<MsgResult(const MessageRequest&)>;
     // Installs a responder for tests; an empty one restores real message boxes.

@@ -244,7 +244,7 @@ struct TRegistry::Impl {
 };
 
 TRegistry::TRegistry(RegistryHive hive)
-    : m(new Impl)
+    : m(std::make_unique<Impl>())
 {
     m->hive = sharedHive(hive);
 }
@@ -258,7 +258,6 @@ TRegistry::~TRegistry()
     } catch (const ERegistryException& e) {
         qWarning("%s", e.what());
     }
-    delete m;
 }
 
 bool TRegistry::OpenKey(const QString& key, bool canCreate)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <QStringList>
 #include <stdexcept>
 
@@ -68,5 +69,5 @@ public:
 
 private:
     struct Impl;
-    Impl* m;
+    std::unique_ptr<Impl> m;
 };

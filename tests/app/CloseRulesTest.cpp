@@ -1,7 +1,12 @@
 // What closing the main window does for each quit setting and each answer of the
-// close question.
+// close question, and that only the question's buttons answer it.
 #include "app/CloseRules.h"
+#include "app/TDlgCloseQuery.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,3 +55,24 @@ TEST(CloseRules, storedQuitTypeStillAsks)
 }
 
 } // namespace
+
+TEST(CloseRules, escapeOrCloseBoxAnswersTheQuestionWithQuit)
+{
+    // Any result but a button's lets the window close, so Escape and the window
+    // manager's close request must not end the question at all.
+    TDlgCloseQuery dialog;
+    bool openAfterEscape = false;
+    bool openAfterClose = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&dialog, &escape);
+        openAfterEscape = dialog.isVisible();
+        dialog.close();
+        openAfterClose = dialog.isVisible();
+        dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    });
+    EXPECT_EQ(dialog.exec(), CloseNo);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+}

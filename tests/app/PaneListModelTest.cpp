@@ -4,6 +4,7 @@
 
 #include "app/AppSettings.h"
 #include "AppTestSupport.h"
+#include "platform/FileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,26 @@ TEST(PaneListModel, rowsOrAccessibleTextsDisagreeWithThePane)
     EXPECT_TRUE(model.AccessibleRowText(1).startsWith("docs, 2 KB, "));
     EXPECT_TRUE(model.AccessibleRowText(1).endsWith(", papers"));
     EXPECT_EQ(model.data(model.index(2), Qt::AccessibleTextRole).toString(), model.AccessibleRowText(2));
+}
+
+TEST(PaneListModel, namesDrawnAsReplacementMarksOrReorderedByDirectionControls)
+{
+    AppSettings settings;
+    TDirData pane(1);
+    PaneListModel model(pane, settings);
+    model.BeginListing();
+    const QString latin1 = DecodeFileName(QByteArray("caf\xe9 cr\xe8me.txt"));
+    AddEntry(pane, fkFile, latin1);
+    // Drawn as it is, this program's name reads "photo_exe.png".
+    AddEntry(pane, fkFile, QStringLiteral("photo_\u202Egnp.exe"));
+    AddEntry(pane, fkFile, QStringLiteral("a\u2066b\u2069\u200Fc\u200E"));
+    model.EndListing();
+
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), QStringLiteral("caf\u00e9 cr\u00e8me.txt"));
+    EXPECT_EQ(EncodeFileName(pane.Item(0)->Name), QByteArray("caf\xe9 cr\xe8me.txt")) << "the name itself stays";
+    EXPECT_EQ(model.data(model.index(1), Qt::DisplayRole).toString(), "photo_<U+202E>gnp.exe");
+    EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), "a<U+2066>b<U+2069><U+200F>c<U+200E>");
+    EXPECT_TRUE(model.AccessibleRowText(1).startsWith("photo_<U+202E>gnp.exe, "));
 }
 
 } // namespace

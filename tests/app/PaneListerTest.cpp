@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -118,18 +121,50 @@ TEST(PaneLister, rootListsParentOrVolumesMissing)
     EXPECT_EQ(EntryNames(pane), in.Drives);
 }
 
-TEST(PaneLister, hugeFolderOverrunsTheBoundOrDropsTheFlag)
+TEST(PaneLister, unreadableFolderListsEmptyWithoutSayingWhy)
 {
     TempDir dir;
-    auto makeFiles = [&](int from, int to) {
-        for (int i = from; i < to; ++i) {
-            const int fd = ::open(QFile::encodeName(dir.filePath(QString::number(i))).constData(),
-                                  O_CREAT | O_WRONLY, 0644);
+    TDirData pane(1);
+    ListingInputs in;
+    pane.Path = dir.filePath("gone") + '/';      // removed while a pane shows it
+    EXPECT_FALSE(PaneLister::ListFolder(pane, in));
+    EXPECT_EQ(pane.ReadError, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    pane.Path = dir.makeFile("plain") + '/';
+    EXPECT_FALSE(PaneLister::ListFolder(pane, in));
+    EXPECT_EQ(pane.ReadError, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+    pane.Path = dir.path() + '/';
+    EXPECT_TRUE(PaneLister::ListFolder(pane, in));
+    EXPECT_EQ(pane.ReadError, QString());
+}
+
+TEST(PaneLister, refusedFolderListsEmptyWithoutSayingWhy)
+{
+    // Root reads any folder, so a refused one can only be made for other users.
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    TempDir dir;
+    TDirData pane(1);
+    ListingInputs in;
+    const QString locked = dir.makeDir("locked");
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    pane.Path = locked + '/';
+    EXPECT_FALSE(PaneLister::ListFolder(pane, in));
+    EXPECT_EQ(pane.ReadError, QString::fromLocal8Bit(std::strerror(EACCES)));
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+}
+
+TEST(PaneLister, hugeFolderOverrunsTheBoundKeepsOtherThanFirstNamesOrDropsTheFlag)
+{
+    TempDir dir;
+    auto makeFiles = [&](const char* prefix, int count) {
+        for (int i = 0; i < count; ++i) {
+            const QString name = QString::fromLatin1(prefix) + QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
+            const int fd = ::open(QFile::encodeName(dir.filePath(name)).constData(), O_CREAT | O_WRONLY, 0644);
             ASSERT_GE(fd, 0);
             ::close(fd);
         }
     };
-    makeFiles(0, kMaxPaneItems - 2);     // with "..": room for one volume row of two
+    makeFiles("b", kMaxPaneItems - 2);   // with "..": room for one volume row of two
     ListingInputs in;
     in.Drives = QStringList{"/", "/home"};
     TDirData pane(1);
@@ -139,12 +174,20 @@ TEST(PaneLister, hugeFolderOverrunsTheBoundOrDropsTheFlag)
     EXPECT_EQ(pane.Item(kMaxPaneItems - 1)->Name, "/");
     EXPECT_TRUE(pane.Truncated);
 
-    makeFiles(kMaxPaneItems - 2, kMaxPaneItems + 6);
-    listed(pane, dir.path(), in);
+    // Created last, read first or last or anywhere in between (hash order): the kept
+    // entries are still the first by name, so all eight of these stay.
+    makeFiles("a", 8);
+    QStringList names = listed(pane, dir.path(), in);
     EXPECT_EQ(pane.Count, kMaxPaneItems);
     EXPECT_EQ(int(pane.Items.size()), kMaxPaneItems);
     EXPECT_EQ(pane.DirCount + pane.FileCount, kMaxPaneItems);
     EXPECT_TRUE(pane.Truncated);
+    ASSERT_EQ(names.size(), kMaxPaneItems);
+    EXPECT_EQ(names.first(), "..");
+    EXPECT_EQ(names.mid(1, 8), (QStringList{"a00000", "a00001", "a00002", "a00003", "a00004", "a00005",
+                                            "a00006", "a00007"}));
+    EXPECT_EQ(names.at(9), "b00000");
+    EXPECT_EQ(names.last(), QStringLiteral("b%1").arg(kMaxPaneItems - 10, 5, 10, QLatin1Char('0')));
 
     TempDir small;                       // a later, smaller listing drops the flag
     small.makeFile("one");

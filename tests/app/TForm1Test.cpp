@@ -4,14 +4,20 @@
 #include "app/TForm1.h"
 
 #include "AppTestSupport.h"
+#include "app/CellTexts.h"
 #include "app/CloseRules.h"
 #include "app/PaneListModel.h"
 #include "app/PaneSelection.h"
 #include "app/PaneSorter.h"
+#include "fileops/TAsyncShellThread.h"
+#include "platform/TFileOpProgressWindow.h"
+#include "platform/TMessages.h"
+#include "support/EventWait.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -22,7 +28,13 @@
 #include <QListView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -114,6 +126,21 @@ TEST(TForm1, tabActivatesTheOtherPaneOrModifiedDeleteDeletes)
     EXPECT_EQ(deletes, 0);
 }
 
+TEST(TForm1, keyboardNotInActiveListAfterStartOrRestore)
+{
+    // Down and Enter must work at once, without a click into a list first.
+    StartedForm f;
+    f.activate();
+    EXPECT_EQ(QApplication::focusWidget(), f.form.Left().FileList);
+
+    f.form.Left().FilterCombo->setFocus();
+    f.form.MinimizeApplication();
+    ASSERT_TRUE(runEventsUntil([&] { return f.form.IsMinimizedToTray(); }));
+    f.form.RestoreApplication();
+    f.activate();
+    EXPECT_EQ(QApplication::focusWidget(), f.form.Left().FileList);
+}
+
 TEST(TForm1, keyPressRunsAgainForEveryWidgetItPasses)
 {
     StartedForm f;
@@ -192,6 +219,50 @@ TEST(TForm1, closeIgnoresQuitSetting)
     EXPECT_FALSE(f.form.isVisible());
 }
 
+// A copy's progress window refuses to close while the copy works, and Qt gives up a
+// quit that a window refuses; the tray's "Shut down" must still end the program, not
+// only hide it, with a copy in the foreground or in the background.
+TEST(TForm1, shutDownDuringACopyEndsTheProgram)
+{
+    for (bool background : {false, true}) {
+        SCOPED_TRACE(background ? "background copy" : "foreground copy");
+        StartedForm f;
+        TShellFileOpRecord copy;
+        copy.Source = {f.dir.makeFile("src/a", "new")};
+        copy.Target = f.dir.filePath("dst");
+        f.dir.makeFile("dst/a", "old");
+        auto* shutDown = f.form.findChild<QAction*>(QStringLiteral("Shutdown1"));
+        ASSERT_NE(shutDown, nullptr);
+        // Its question comes with its progress window up, as in a long copy, and the
+        // person picks "Shut down" instead of answering.
+        SetModalResponder([&](QDialog& question) {
+            for (QWidget* widget : QApplication::allWidgets())
+                if (auto* window = qobject_cast<TFileOpProgressWindow*>(widget))
+                    window->show();
+            shutDown->trigger();
+            return question.result();
+        });
+        QTimer::singleShot(0, &f.form, [&] {
+            if (background) {
+                new TAsyncShellThread(copy, &f.form, 1, {});
+            } else {
+                copy.Owner = &f.form;
+                TShellFileOperation::Execute(copy);
+            }
+        });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        giveUp.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        SetModalResponder({});
+        EXPECT_TRUE(TShellFileOperation::WaitForAll(5000));
+        QFile kept(f.dir.filePath("dst/a"));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "old");
+    }
+}
+
 TEST(TForm1, settingsWrittenBeforeStartupEnded)
 {
     {
@@ -261,6 +332,94 @@ TEST(TForm1, deliveredResultsReachWrongRowOrCrash)
     EXPECT_EQ(right.Item(3)->SysIconIndex, 42);
     EXPECT_EQ(right.Item(3)->SysImageList, quintptr(9));
     EXPECT_EQ(f.form.Left().Item(3)->SysImageList, quintptr(0));
+}
+
+TEST(TForm1, freshStartCutsDatesAndSizesOrKeepsStoredWidths)
+{
+    {
+        StartedForm f;                              // nothing stored: fitted to the listing
+        for (TDirData* pane : {&f.form.Left(), &f.form.Right()}) {
+            SCOPED_TRACE(pane->PaneId);
+            const QFontMetrics fm(pane->FileList->font());
+            EXPECT_GE(pane->Header->sectionSize(1), fm.horizontalAdvance(CellTexts::SizeText(999'999'999)) + 3);
+            EXPECT_GE(pane->Header->sectionSize(2), fm.horizontalAdvance(EntryTexts::Time(*pane->Item(0))) + 3);
+            EXPECT_EQ(pane->Header->sectionSize(2), pane->ColumnWidths[2]);
+        }
+    }
+    IsolatedConfig config;
+    SettingsStore::SaveHeaderWidths(QStringLiteral("LeftHeader"), {120, 41, 61, 900});
+    TForm1 form{QStringList{}};
+    form.show();
+    form.Startup();
+    EXPECT_EQ(form.Left().Header->sectionSize(1), 41);
+    EXPECT_EQ(form.Left().Header->sectionSize(2), 61);
+}
+
+TEST(TForm1, wideDesktopFontLeavesTheWindowAtItsOldPixelSize)
+{
+    IsolatedConfig config;
+    const QFont old = QApplication::font();
+    QFont wide = old;
+    wide.setPixelSize(20);
+    QApplication::setFont(wide);
+    const int average = QFontMetrics(wide).averageCharWidth();
+    TForm1 form{QStringList{}};
+    QApplication::setFont(old);
+    ASSERT_GT(average, 5);
+    EXPECT_GE(form.width(), 593 * average / 5 - 1);
+    EXPECT_GE(form.height(), 455 * average / 5 - 1);
+}
+
+TEST(TForm1, autoSizeWidensNamesToVolumePaths)
+{
+    StartedForm f;
+    TDirData pane(1);
+    pane.FileList = f.form.Left().FileList;
+    AddEntry(pane, fkFile, "short.txt");
+    const QString longMount = "/media/someone/a-removable-disk-with-a-really-long-label-0123456789";
+    AddEntry(pane, fkDrive, longMount);
+    f.form.ComputeColumnWidths(pane);
+    const QFontMetrics fm(pane.FileList->font());
+    EXPECT_LT(pane.ColumnWidths[0], fm.horizontalAdvance(longMount));
+    EXPECT_GE(pane.ColumnWidths[0], fm.horizontalAdvance("short.txt") + 18);
+}
+
+TEST(TForm1, listingNoticeMissingOrHiddenByHints)
+{
+    StartedForm f;
+    auto* notice = f.form.findChild<QLabel*>(QStringLiteral("ListingNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isVisibleTo(&f.form));
+
+    TDirData& left = f.form.Left();
+    left.Path = f.dir.filePath("gone") + '/';     // removed while shown
+    f.form.ReadDirectory(left);
+    EXPECT_TRUE(notice->isVisibleTo(&f.form));
+    EXPECT_EQ(notice->text(), "Cannot read " + left.Path + ": " + QString::fromLocal8Bit(std::strerror(ENOENT)) + ".");
+
+    TempDir huge;
+    for (int i = 0; i < kMaxPaneItems; ++i) {     // with "..", one entry too many
+        const QByteArray name = QFile::encodeName(huge.filePath(QString::number(i)));
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    TDirData& right = f.form.Right();
+    right.Path = huge.path() + '/';
+    f.form.ReadDirectory(right);
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("Cannot read ")));
+    EXPECT_TRUE(notice->text().contains(huge.path() + QStringLiteral("/ holds more than 16384 entries")));
+
+    // Moving the mouse over a list shows the list's hint, in the same status bar.
+    QStatusTipEvent hint(QStringLiteral("Selected : 0 dirs and 1 files (3 bytes)"));
+    QCoreApplication::sendEvent(right.FileList, &hint);
+    EXPECT_EQ(f.form.statusBar()->currentMessage(), hint.tip());
+    EXPECT_TRUE(notice->isVisibleTo(&f.form));
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("holds more than")));
+
+    f.listTree(left);
+    f.listTree(right);
+    EXPECT_FALSE(notice->isVisibleTo(&f.form));
 }
 
 } // namespace

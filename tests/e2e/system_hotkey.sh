@@ -8,18 +8,8 @@ e2e_start_display
 "$program" &
 E2E_PIDS+=($!)
 e2e_wait 20 '[ -n "$(e2e_visible_window)" ]'
-# The hot key hides only the active window: activate it the way a person would. The
-# window is looked up on each try: its native window may be made anew while it starts.
-activate() {
-  window=$(e2e_visible_window)
-  [ -n "$window" ] || return 1
-  xdotool windowactivate "$window" 2>/dev/null || true
-  # A blank spot of the command column: nothing there reacts to a click.
-  xdotool mousemove --window "$window" 296 420 click 1 2>/dev/null || true
-  sleep 0.2
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]
-}
-e2e_wait 15 activate
+# The hot key hides only the active window.
+e2e_wait 15 e2e_activate_window
 
 xdotool key shift+F5
 e2e_wait 10 '[ -z "$(e2e_visible_window)" ]'

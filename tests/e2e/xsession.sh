@@ -82,3 +82,15 @@ e2e_wait() {
 e2e_visible_window() {
   xdotool search --onlyvisible --name "^Dorvane" 2>/dev/null | head -n1
 }
+
+# Activates the program's window the way a person would, with a click on a blank spot
+# of the command column; true once the window manager has made it the active window.
+# The window is looked up on each try: its native window may be made anew while it starts.
+e2e_activate_window() {
+  window=$(e2e_visible_window)
+  [ -n "$window" ] || return 1
+  xdotool windowactivate "$window" 2>/dev/null || true
+  xdotool mousemove --window "$window" 296 420 click 1 2>/dev/null || true
+  sleep 0.2
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]
+}

@@ -1,10 +1,13 @@
 #include "fileops/TDlgDescription.h"
 
+#include "support/EventWait.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,4 +75,38 @@ TEST(DescriptionsDialog, controlsCarryTheirNamesForScreenReaders)
     dialog.show();
     dialog.findChild<QPushButton*>("BTNCancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(DescriptionsDialog, nextEntryStartsWithTheFocusOffTheText)
+{
+    // The describe command shows one dialog for entry after entry. A click on OK leaves
+    // the focus on OK; what the user types at the next entry must still land in the
+    // text, replacing it.
+    TDlgDescription dialog;
+    auto* memo = dialog.findChild<QPlainTextEdit*>("desc");
+    auto* ok = dialog.findChild<QPushButton*>("BTNOk");
+    ASSERT_NE(memo, nullptr);
+    ASSERT_NE(ok, nullptr);
+    for (const QString old : {"first", "second"}) {
+        dialog.SetText(old);
+        dialog.SelectAll();
+        QWidget* focused = nullptr;
+        QString selected;
+        QTimer::singleShot(0, &dialog, [&] {
+            runEventsUntil([&] {
+                QWidget* w = QApplication::focusWidget();
+                return w && w->window() == &dialog;
+            }, 2000);
+            focused = QApplication::focusWidget();
+            selected = memo->textCursor().selectedText();
+            if (focused)
+                press(focused, Qt::Key_N, "n");
+            ok->setFocus(Qt::MouseFocusReason);   // as a click on it does
+            ok->click();
+        });
+        EXPECT_EQ(dialog.exec(), QDialog::Accepted) << old.toStdString();
+        EXPECT_EQ(focused, memo) << old.toStdString();
+        EXPECT_EQ(selected, old);
+        EXPECT_EQ(dialog.Text(), "n");
+    }
 }

@@ -94,3 +94,47 @@ TEST(TReadIconsThread, iconOnItsWayWhenTheReaderIsDeletedIsNeverApplied)
     runEventsUntil([] { return false; }, 100);
     EXPECT_TRUE(icons.Got.empty());
 }
+
+namespace {
+
+// Counts the pieces of work handed over to it, each one wake-up of the UI thread.
+class CountingContext : public QObject {
+public:
+    int Calls = 0;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::MetaCall)
+            ++Calls;
+        return QObject::event(e);
+    }
+};
+
+QStringList missingFiles(int count)
+{
+    QStringList paths;
+    for (int i = 0; i < count; ++i)
+        paths.append(QStringLiteral("/no/such/f%1.txt").arg(i));
+    return paths;
+}
+
+} // namespace
+
+TEST(TReadIconsThread, everyIconWakesTheUiThreadOrRowsOnScreenWait)
+{
+    const QStringList paths = missingFiles(3000);
+    CountingContext context;
+    Icons icons;
+    TReadIconsThread reader(1, 1, paths, &context, icons.Recorder());
+    reader.Prioritize(2000, 2009);                  // the rows on screen
+    reader.start();
+    ASSERT_TRUE(runEventsUntil([&] { return reader.isFinished() && icons.Got.size() == size_t(paths.size()); }));
+
+    EXPECT_LE(context.Calls, paths.size() / 100);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(icons.Got[size_t(i)].Index, 2000 + i);
+    EXPECT_EQ(icons.Got[10].Index, 0) << "then the others in list order";
+    std::vector<bool> seen(size_t(paths.size()), false);
+    for (const Icon& icon : icons.Got)
+        seen[size_t(icon.Index)] = true;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), paths.size()) << "each row once";
+}

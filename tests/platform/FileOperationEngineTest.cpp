@@ -212,6 +212,8 @@ TEST(FileOperationEngine, fullTargetStopsAtTheFileAndLeavesNoPartialFile)
         if (!mount.ok())
             run.Engine.Copier().InjectWriteFailure(1 << 20, ENOSPC);
         run.Observer.ErrorAnswers = {ErrorChoice::Retry, ErrorChoice::Skip};
+        if (mount.ok())
+            run.Observer.ConfirmAnswers = {true};   // "does not fit: move anyway?"
         EXPECT_EQ(run.Go(kind, {t.filePath("src/small"), t.filePath("src/big"), t.filePath("src/zlast")}, target),
                   FileOpResult::Aborted);
         ASSERT_EQ(run.Observer.Errors.size(), 2);
@@ -224,6 +226,71 @@ TEST(FileOperationEngine, fullTargetStopsAtTheFileAndLeavesNoPartialFile)
         EXPECT_EQ(QFile::exists(t.filePath("src/small")), kind == FileOpKind::Copy);
         EXPECT_TRUE(leftovers(target).isEmpty());
     }
+}
+
+TEST(FileOperationEngine, copyThatCannotFitIsAskedAboutBeforeAnyWrite)
+{
+    TempDir t;
+    const QString big = t.makeFile("src/big", patterned(3 << 20));
+    const QString target = t.makeDir("small");
+    TestMount mount = TestMount::Tmpfs(target, "size=1m");
+    if (!mount.ok())
+        GTEST_SKIP() << "no mount rights for a small volume";
+
+    EngineRun copy;
+    copy.Observer.ConfirmAnswers = {false};
+    EXPECT_EQ(copy.Go(FileOpKind::Copy, {big}, target), FileOpResult::Aborted);
+    EXPECT_EQ(copy.Observer.Confirms,
+              QStringList{QStringLiteral("The files need 3 MB but only 1 MB are free on the target. Copy anyway?")});
+    EXPECT_TRUE(copy.Observer.Errors.isEmpty());
+    EXPECT_TRUE(QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+
+    // A move on the target's own volume renames, so it needs no room, even into a
+    // folder it merges with.
+    t.makeFile("small/from/tree/part", patterned(700 << 10));
+    t.makeDir("small/to/tree");
+    EngineRun move;
+    EXPECT_EQ(move.Go(FileOpKind::Move, {t.filePath("small/from/tree")}, t.filePath("small/to")), FileOpResult::Done);
+    EXPECT_TRUE(move.Observer.Confirms.isEmpty());
+    EXPECT_EQ(readAll(t.filePath("small/to/tree/part")), patterned(700 << 10));
+}
+
+TEST(FileOperationEngine, skipAllAnswersEveryLaterErrorOfTheRun)
+{
+    TempDir t;
+    const QString good = t.makeFile("good", "copied");
+    const QString target = t.makeDir("dst");
+    EngineRun run;
+    run.Observer.ErrorAnswers = {ErrorChoice::SkipAll};
+    EXPECT_EQ(run.Go(FileOpKind::Copy, {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"), good,
+                                        QStringLiteral("/dev/full")}, target),
+              FileOpResult::Aborted);
+    EXPECT_EQ(run.Observer.Errors.size(), 1);
+    EXPECT_EQ(readAll(target + QStringLiteral("/good")), "copied");
+
+    // The next run asks again.
+    run.Observer.ErrorAnswers = {ErrorChoice::Cancel};
+    EXPECT_EQ(run.Go(FileOpKind::Copy, {QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")}, target),
+              FileOpResult::Aborted);
+    EXPECT_EQ(run.Observer.Errors.size(), 2);
+}
+
+TEST(FileOperationEngine, kernelCopyRefusedBetweenTwoVolumesIsNotTriedForEveryFile)
+{
+    TempDir t;
+    const QString from = t.makeDir("from");
+    const QString to = t.makeDir("to");
+    TestMount a = TestMount::Tmpfs(from, "size=16m");
+    TestMount b = TestMount::Tmpfs(to, "size=16m");
+    if (!a.ok() || !b.ok())
+        GTEST_SKIP() << "no mount rights for two volumes";
+    QStringList sources;
+    for (int i = 0; i < 4; ++i)
+        sources << t.makeFile(QStringLiteral("from/f%1").arg(i), patterned(64 << 10));
+    EngineRun run;
+    EXPECT_EQ(run.Go(FileOpKind::Copy, sources, to), FileOpResult::Done);
+    EXPECT_LE(run.Engine.Copier().KernelRefusals(), 1);
+    EXPECT_EQ(readAll(to + QStringLiteral("/f3")), patterned(64 << 10));
 }
 
 TEST(FileOperationEngine, readOnlyPlacesAreReportedAndMovesKeepTheirSource)

@@ -3,13 +3,16 @@
 #include "platform/NetworkMounts.h"
 
 #include "QtPrinters.h"
+#include "support/EventWait.h"
 #include "support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -59,6 +62,20 @@ QStringList recordedArguments(TempDir& dir)
     return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
+// Runs the tool to its end the way the dialogs do, through the event loop.
+ToolResult runToEnd(void (MountToolRun::*start)(const QString&), const QString& target)
+{
+    MountToolRun run;
+    std::optional<ToolResult> result;
+    QObject::connect(&run, &MountToolRun::Finished, [&](const ToolResult& r) { result = r; });
+    (run.*start)(target);
+    EXPECT_TRUE(runEventsUntil([&] { return result.has_value(); }, 30000)) << target.toStdString();
+    return result.value_or(ToolResult{});
+}
+
+ToolResult mountToEnd(const QString& url) { return runToEnd(&MountToolRun::StartMount, url); }
+ToolResult unmountToEnd(const QString& target) { return runToEnd(&MountToolRun::StartUnmount, target); }
+
 TVolume volume(const QString& mountPoint, DriveType type)
 {
     return TVolume{mountPoint, QStringLiteral("dev"), QStringLiteral("fs"), type};
@@ -70,7 +87,7 @@ TEST(NetworkMounts, invalidLocationFailsWithTheToolsOwnErrorText)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty())
         GTEST_SKIP() << "gio is not installed";
-    const ToolResult result = MountLocation(QStringLiteral("nonsense://nowhere"));
+    const ToolResult result = mountToEnd(QStringLiteral("nonsense://nowhere"));
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.errorText.contains(QStringLiteral("nonsense://nowhere"))) << result.errorText.toStdString();
 }
@@ -78,10 +95,10 @@ TEST(NetworkMounts, invalidLocationFailsWithTheToolsOwnErrorText)
 TEST(NetworkMounts, missingToolSaysItIsNotInstalled)
 {
     const ToolGuard tool(QStringLiteral("dorvane-no-such-tool"));
-    const ToolResult mounted = MountLocation(QStringLiteral("smb://server/share"));
+    const ToolResult mounted = mountToEnd(QStringLiteral("smb://server/share"));
     EXPECT_FALSE(mounted.ok);
     EXPECT_EQ(mounted.errorText, QStringLiteral("The program dorvane-no-such-tool is not installed."));
-    const ToolResult unmounted = UnmountLocation(QStringLiteral("/mnt/share"));
+    const ToolResult unmounted = unmountToEnd(QStringLiteral("/mnt/share"));
     EXPECT_FALSE(unmounted.ok);
     EXPECT_EQ(unmounted.errorText, mounted.errorText);
 }
@@ -90,21 +107,21 @@ TEST(NetworkMounts, toolGetsTheLocationAsOneArgumentAndItsFailureTextReachesTheU
 {
     TempDir dir;
     const ToolGuard tool(makeFakeTool(dir, 2, "gio: smb://srv/my share: Failed to mount\\n"));
-    const ToolResult result = UnmountLocation(QStringLiteral("smb://srv/my share"));
+    const ToolResult result = unmountToEnd(QStringLiteral("smb://srv/my share"));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.errorText, QStringLiteral("gio: smb://srv/my share: Failed to mount"));
     EXPECT_EQ(recordedArguments(dir), QStringList({"mount", "-u", "smb://srv/my share"}));
 
     // A tool that fails without a word still leaves the user a text.
     makeFakeTool(dir, 3);
-    EXPECT_FALSE(MountLocation(QStringLiteral("ftp://host/")).errorText.isEmpty());
+    EXPECT_FALSE(mountToEnd(QStringLiteral("ftp://host/")).errorText.isEmpty());
 }
 
 TEST(NetworkMounts, successfulToolRunIsOk)
 {
     TempDir dir;
     const ToolGuard tool(makeFakeTool(dir, 0, "some chatter"));
-    const ToolResult result = MountLocation(QStringLiteral("  sftp://host/path "));
+    const ToolResult result = mountToEnd(QStringLiteral("  sftp://host/path "));
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.errorText.isEmpty());
     EXPECT_EQ(recordedArguments(dir), QStringList({"mount", "sftp://host/path"}));
@@ -115,12 +132,36 @@ TEST(NetworkMounts, optionLikeOrEmptyLocationIsRefusedWithoutRunningTheTool)
     TempDir dir;
     const ToolGuard tool(makeFakeTool(dir, 0));
     for (const char* location : {"-u", "--unmount-scheme=smb", "", "   "}) {
-        const ToolResult result = MountLocation(QLatin1String(location));
+        const ToolResult result = mountToEnd(QLatin1String(location));
         EXPECT_FALSE(result.ok) << location;
         EXPECT_FALSE(result.errorText.isEmpty()) << location;
-        EXPECT_FALSE(UnmountLocation(QLatin1String(location)).ok) << location;
+        EXPECT_FALSE(unmountToEnd(QLatin1String(location)).ok) << location;
     }
     EXPECT_TRUE(recordedArguments(dir).isEmpty());
+}
+
+TEST(NetworkMounts, runBlocksTheCallerOrCancelLeavesTheToolRunning)
+{
+    TempDir dir;
+    const QString path = dir.makeFile(QStringLiteral("bin/slowgio"),
+                                      "#!/bin/sh\necho $$ > \"$(dirname \"$0\")/pid\"\nexec sleep 60\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const ToolGuard tool(path);
+    MountToolRun run;
+    bool finished = false;
+    QObject::connect(&run, &MountToolRun::Finished, [&] { finished = true; });
+    run.StartMount(QStringLiteral("smb://slow/share"));
+    EXPECT_TRUE(run.IsRunning());
+    QFile pidFile(dir.filePath(QStringLiteral("bin/pid")));
+    ASSERT_TRUE(runEventsUntil([&] { return pidFile.exists() && pidFile.size() > 0; }));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const QString proc = QStringLiteral("/proc/") + QString::fromLatin1(pidFile.readAll()).trimmed();
+    EXPECT_TRUE(QFile::exists(proc));
+    run.Cancel();
+    EXPECT_FALSE(run.IsRunning());
+    EXPECT_FALSE(QFile::exists(proc)) << "the tool was killed and collected";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(finished);
 }
 
 TEST(NetworkMounts, connectedDrivesAreRemoteVolumesThenGvfsFoldersOnly)

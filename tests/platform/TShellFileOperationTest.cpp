@@ -3,6 +3,8 @@
 // question neither hangs nor lets a late answer through.
 #include "platform/TShellFileOperation.h"
 
+#include "platform/FileOpJob.h"
+#include "platform/FileOpUiObserver.h"
 #include "platform/TDlgFileError.h"
 #include "platform/TDlgOverwrite.h"
 #include "platform/TFileOpProgressWindow.h"
@@ -14,10 +16,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
+#include <functional>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -32,6 +38,32 @@ bool serveUntil(const std::atomic<bool>& done, int msecs = 10000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return done;
 }
+
+// Runs `atQuestion` on the UI thread just before the first call a worker hands to it
+// once a progress window exists: with one operation running, its pending question.
+class QuestionCatcher : public QObject {
+public:
+    explicit QuestionCatcher(std::function<void()> atQuestion) : m_atQuestion(std::move(atQuestion))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~QuestionCatcher() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (m_atQuestion && watched == qApp && event->type() == QEvent::MetaCall) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<TFileOpProgressWindow*>(w)) {
+                    std::exchange(m_atQuestion, nullptr)();
+                    break;
+                }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_atQuestion;
+};
 
 TShellFileOpRecord record(uint32_t function, const QStringList& sources, const QString& target)
 {
@@ -128,19 +160,22 @@ TEST(TShellFileOperation, workerRunAsksOnTheUiThreadAndCancelNeverHangs)
         dialog.done(OverwriteYes);
         return dialog.result();
     });
+    QCoreApplication::sendPostedEvents();   // the delete's window goes now, not below
+    // The run's first call to the UI thread makes its window; the next one is the
+    // question. The UI thread takes the cancel before it runs that one.
+    bool cancelledAtQuestion = false;
+    QuestionCatcher catcher([&] {
+        TShellFileOperation::CancelAll();
+        cancelledAtQuestion = TShellFileOperation::WaitForAll(5000);
+    });
     done = false;
     std::thread copier([&] {
         TShellFileOpRecord r = record(FO_COPY, {source}, t.filePath("dst"));
         code = TShellFileOperation::Execute(r);
         done = true;
     });
-    QElapsedTimer started;
-    started.start();
-    while (TShellFileOperation::Running() == 0 && !done && started.elapsed() < 5000)
-        QThread::msleep(5);
-    QThread::msleep(50);   // most likely at its question by now; either way it must end
-    TShellFileOperation::CancelAll();
-    EXPECT_TRUE(TShellFileOperation::WaitForAll(5000));
+    EXPECT_TRUE(serveUntil(done));
+    EXPECT_TRUE(cancelledAtQuestion);
     copier.join();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();   // the stale question must not show now either
@@ -158,6 +193,44 @@ TEST(TShellFileOperation, workerRunAsksOnTheUiThreadAndCancelNeverHangs)
     SetModalResponder({});
     EXPECT_EQ(readAll(t.filePath("dst/a")), "old");
     EXPECT_EQ(TShellFileOperation::Running(), 0);
+}
+
+TEST(TShellFileOperation, cancelClosesOnlyTheOperationsOwnQuestion)
+{
+    auto first = std::make_shared<FileOpJob>(FileOpKind::Delete);
+    auto second = std::make_shared<FileOpJob>(FileOpKind::Delete);
+    FileOpUiObserver askFirst(first, nullptr);
+    FileOpUiObserver askSecond(second, nullptr);
+    auto box = [](const QString& text) -> QMessageBox* {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible() && b->text() == text)
+                return b;
+        return nullptr;
+    };
+    bool checked = false;
+    bool firstClosed = false;
+    bool secondStillOpen = false;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (!box(QStringLiteral("First?")) || !box(QStringLiteral("Second?")))
+            return;
+        check.stop();
+        first->Cancel = true;
+        first->CloseQuestions();
+        checked = true;
+        firstClosed = !box(QStringLiteral("First?"));
+        secondStillOpen = box(QStringLiteral("Second?")) != nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+                b->reject();
+    });
+    check.start(5);
+    // The second operation's question opens while the first one's waits, on top of it.
+    QMetaObject::invokeMethod(qApp, [&] { askSecond.Confirm(QStringLiteral("Second?")); }, Qt::QueuedConnection);
+    EXPECT_FALSE(askFirst.Confirm(QStringLiteral("First?")));
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(firstClosed);
+    EXPECT_TRUE(secondStillOpen);
 }
 
 TEST(TShellFileOperation, dialogButtonsEndWithTheAnswerTheyName)
@@ -188,6 +261,7 @@ TEST(TShellFileOperation, dialogButtonsEndWithTheAnswerTheyName)
         ErrorChoice Choice;
     } error[] = {
         {"BTNSkip", FileErrorSkip, ErrorChoice::Skip},
+        {"BTNSkipAll", FileErrorSkipAll, ErrorChoice::SkipAll},
         {"BTNRetry", FileErrorRetry, ErrorChoice::Retry},
         {"BTNCancel", FileErrorCancel, ErrorChoice::Cancel},
     };
@@ -197,6 +271,8 @@ TEST(TShellFileOperation, dialogButtonsEndWithTheAnswerTheyName)
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("File operation error"));
         auto* button = dialog.findChild<QPushButton*>(QLatin1String(b.Button));
         ASSERT_NE(button, nullptr) << b.Button;
+        if (b.Choice == ErrorChoice::SkipAll)
+            EXPECT_EQ(button->text(), QStringLiteral("Skip all"));
         button->click();
         EXPECT_EQ(TDlgFileError::ChoiceOf(dialog.result()), b.Choice) << b.Button;
     }
