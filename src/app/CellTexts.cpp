@@ -2,13 +2,17 @@
 
 #include "core/NumberFormat.h"
 
+#include <QCoreApplication>
+
 QString CellTexts::SizeText(int64_t value)
 {
     if (value > 1022976)
-        return FormatFloat(QStringLiteral("###,##0.#"), double(value) / 1048576.0) + QStringLiteral(" MB");
+        return FormatFloat(QStringLiteral("###,##0.#"), double(value) / 1048576.0)
+               + QCoreApplication::translate("CellTexts", " MB");
     if (value < 1000)
         return FormatFloat(QStringLiteral("###,##0"), double(value));
-    return FormatFloat(QStringLiteral("###,##0.#"), double(value) / 1024.0) + QStringLiteral(" KB");
+    return FormatFloat(QStringLiteral("###,##0.#"), double(value) / 1024.0)
+           + QCoreApplication::translate("CellTexts", " KB");
 }
 
 QString CellTexts::DriveSpaceText(int64_t freeBytes, int64_t totalBytes)

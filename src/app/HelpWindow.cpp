@@ -20,7 +20,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     , m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Dorvane Help"));
+    setWindowTitle(tr("Dorvane Help"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);

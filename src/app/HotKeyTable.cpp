@@ -2,6 +2,8 @@
 
 #include "platform/VirtualKeys.h"
 
+#include <QCoreApplication>
+
 HotKeyTable::HotKeyTable()
 {
     Entries[0] = {0x74, hkShift};
@@ -29,20 +31,21 @@ QString HotKeyTable::KeyName(int entry) const
     const HotKeyEntry& e = Entries[size_t(entry)];
     QString name = VirtualKeyName(e.VirtKey).left(38);
     if (e.Modifiers & hkShift)
-        name = (QStringLiteral("Shift-") + name).left(29);
+        name = (QCoreApplication::translate("HotKeyTable", "Shift-") + name).left(29);
     if (e.Modifiers & hkCtrl)
-        name = (QStringLiteral("Ctrl-") + name).left(29);
+        name = (QCoreApplication::translate("HotKeyTable", "Ctrl-") + name).left(29);
     if (e.Modifiers & hkAlt)
-        name = (QStringLiteral("Alt-") + name).left(29);
+        name = (QCoreApplication::translate("HotKeyTable", "Alt-") + name).left(29);
     return name;
 }
 
 QString HotKeyTable::TitleHint() const
 {
-    return KeyName(3) + QStringLiteral(" or ") + KeyName(0) + QStringLiteral(" to hide");
+    return KeyName(3) + QCoreApplication::translate("HotKeyTable", " or ") + KeyName(0)
+           + QCoreApplication::translate("HotKeyTable", " to hide");
 }
 
 QString HotKeyTable::TrayTip() const
 {
-    return (KeyName(0) + QStringLiteral(" to hide/restore")).left(62);
+    return (KeyName(0) + QCoreApplication::translate("HotKeyTable", " to hide/restore")).left(62);
 }

@@ -9,6 +9,12 @@
 
 namespace {
 
+// The sort column is found by matching these source titles, so the matching never depends
+// on the language the titles are shown in.
+const char* const kSectionTitles[] = {QT_TRANSLATE_NOOP("PaneHeader", "Name"), QT_TRANSLATE_NOOP("PaneHeader", "Size"),
+                                      QT_TRANSLATE_NOOP("PaneHeader", "Time"),
+                                      QT_TRANSLATE_NOOP("PaneHeader", "Description")};
+
 // A header needs a model to know its sections; this one has only titles.
 class TitleModel : public QAbstractTableModel {
 public:
@@ -19,7 +25,7 @@ public:
     QVariant headerData(int section, Qt::Orientation, int role) const override
     {
         if (role == Qt::DisplayRole && section >= 0 && section < 4)
-            return PaneHeader::SectionTitles().at(section);
+            return PaneHeader::tr(kSectionTitles[section]);
         return {};
     }
 };
@@ -28,8 +34,8 @@ public:
 
 const QStringList& PaneHeader::SectionTitles()
 {
-    static const QStringList titles{QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Time"),
-                                    QStringLiteral("Description")};
+    static const QStringList titles{QLatin1String(kSectionTitles[0]), QLatin1String(kSectionTitles[1]),
+                                    QLatin1String(kSectionTitles[2]), QLatin1String(kSectionTitles[3])};
     return titles;
 }
 

@@ -27,7 +27,7 @@ QString fileExtension(const QString& name)
 // Drawing goes on after a failure; the report names where it happened.
 void reportDrawError(const char* where)
 {
-    TMessages::Show(MsgKind::Plain, QStringLiteral("INTERNAL SOFTWARE ERROR in ") + QLatin1String(where));
+    TMessages::Show(MsgKind::Plain, PaneItemDelegate::tr("INTERNAL SOFTWARE ERROR in ") + QLatin1String(where));
 }
 
 } // namespace

@@ -77,11 +77,11 @@ void PanePanel::buildPathRow()
     PathLabel->setMinimumWidth(10);
     PathLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     GoParent = pathButton(TopPanel, s + QStringLiteral("GoParent"), QStyle::SP_FileDialogToParent,
-                          QStringLiteral("Go to the parent directory"));
+                          tr("Go to the parent directory"));
     QuickGo = pathButton(TopPanel, s + QStringLiteral("QuickGo"), QStyle::SP_DirLinkIcon,
-                         QStringLiteral("QuickGo to a directory in any drive"));
+                         tr("QuickGo to a directory in any drive"));
     Open = pathButton(TopPanel, s + QStringLiteral("Open"), QStyle::SP_DirOpenIcon,
-                      QStringLiteral("Open this directory with explorer"));
+                      tr("Open this directory with explorer"));
     row->addWidget(PathLabel, 1);
     row->addWidget(GoParent);
     row->addWidget(QuickGo);
@@ -122,15 +122,15 @@ void PanePanel::buildFilterRow()
     row->setContentsMargins(0, 2, 0, 0);
     row->setSpacing(2);
     Filter = new QComboBox(FilterPanel);
-    name(Filter, left ? QStringLiteral("FilterLeft") : QStringLiteral("FilterRight"), QStringLiteral("Filter"));
+    name(Filter, left ? QStringLiteral("FilterLeft") : QStringLiteral("FilterRight"), tr("Filter"));
     Filter->setEditable(true);
     Filter->setInsertPolicy(QComboBox::NoInsert);
     Filter->setEditText(QStringLiteral("*"));
     Filter->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Sort = new QComboBox(FilterPanel);
-    name(Sort, left ? QStringLiteral("SortLeft") : QStringLiteral("SortRight"), QStringLiteral("Sort"));
-    Sort->addItems({QStringLiteral("by name"), QStringLiteral("by size"), QStringLiteral("by type"),
-                    QStringLiteral("by time"), QStringLiteral("by desc")});
+    name(Sort, left ? QStringLiteral("SortLeft") : QStringLiteral("SortRight"), tr("Sort"));
+    Sort->addItems({tr("by name"), tr("by size"), tr("by type"),
+                    tr("by time"), tr("by desc")});
     row->addWidget(Filter, 1);
     row->addWidget(Sort);
 }

@@ -3,6 +3,8 @@
 #include "app/TDirData.h"
 #include "core/NumberFormat.h"
 
+#include <QCoreApplication>
+
 std::optional<std::pair<int, int>> PaneSelection::GroupRange(const TDirData& pane, int group)
 {
     int last = pane.DirCount + pane.FileCount - 1;   // the last row that is not a volume
@@ -36,7 +38,7 @@ QString PaneSelection::Summary(const TDirData& pane, const std::vector<int>& sel
                 total += e.Size;
         }
     }
-    return QStringLiteral("Selected : %1 dirs and %2 files (%3 bytes)")
+    return QCoreApplication::translate("PaneSelection", "Selected : %1 dirs and %2 files (%3 bytes)")
         .arg(dirs)
         .arg(files)
         .arg(FormatFloat(QStringLiteral("###,###,###,###"), double(total)));

@@ -1,6 +1,5 @@
 #include "app/TDirData.h"
 
-#include <QComboBox>
 #include <algorithm>
 
 TDirData::TDirData(int paneId)
@@ -25,14 +24,6 @@ void TDirData::AddFilterMask(const QString& mask)
         FilterMasks.insert(pos, lower);
 }
 
-int TDirData::SortMode() const
-{
-    return SortCombo ? std::max(0, SortCombo->currentIndex()) : m_sortMode;
-}
+int TDirData::SortMode() const { return m_sortMode; }
 
-void TDirData::SetSortMode(int mode)
-{
-    m_sortMode = mode;
-    if (SortCombo)
-        SortCombo->setCurrentIndex(mode);
-}
+void TDirData::SetSortMode(int mode) { m_sortMode = mode; }

@@ -75,9 +75,12 @@ public:
     void ClearItems();
     // Inserts a mask keeping FilterMasks sorted and distinct.
     void AddFilterMask(const QString& mask);
-    int SortMode() const;       // index of the sort combo (0 when there is none)
+    // The sort order, as the sort combo's index. Kept here rather than read from the
+    // combo so that the lister and sorter link no widgets; the form keeps the combo
+    // in step both ways.
+    int SortMode() const;
     void SetSortMode(int mode);
 
 private:
-    int m_sortMode = 0;         // used when no combo is attached
+    int m_sortMode = 0;
 };

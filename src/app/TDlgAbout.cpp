@@ -11,15 +11,15 @@ TDlgAbout::TDlgAbout(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("DlgAbout"));
-    setWindowTitle(QStringLiteral("About Dorvane"));
-    setAccessibleName(QStringLiteral("About Dorvane"));
+    setWindowTitle(tr("About Dorvane"));
+    setAccessibleName(tr("About Dorvane"));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon::Make().pixmap(48, 48));
     row->addWidget(icon);
-    auto* text = new QLabel(QStringLiteral("<b>Dorvane</b> %1<br>A two-pane file manager.<br>"
-                                           "Built with Qt %2.")
+    auto* text = new QLabel(tr("<b>Dorvane</b> %1<br>A two-pane file manager.<br>"
+                               "Built with Qt %2.")
                                 .arg(QStringLiteral(DORVANE_VERSION), QString::fromLatin1(qVersion())),
                             this);
     text->setObjectName(QStringLiteral("AboutText"));

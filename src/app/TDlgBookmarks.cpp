@@ -26,18 +26,18 @@ TDlgBookmarks::TDlgBookmarks(const QStringList& bookmarks, QWidget* parent)
     , m_elenco(new QListWidget(this))
 {
     setObjectName(QStringLiteral("DlgBookmarks"));
-    setWindowTitle(QStringLiteral("Delete bookmark(s)"));
+    setWindowTitle(tr("Delete bookmark(s)"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new GradientBand(QStringLiteral("These are your currently selected bookmarks"), this));
+    layout->addWidget(new GradientBand(tr("These are your currently selected bookmarks"), this));
     m_elenco->setObjectName(QStringLiteral("elenco"));
-    m_elenco->setAccessibleName(QStringLiteral("Bookmarks"));
+    m_elenco->setAccessibleName(tr("Bookmarks"));
     m_elenco->addItems(bookmarks);
     layout->addWidget(m_elenco, 1);
     auto* row = new QHBoxLayout;
-    QPushButton* del = button(this, QStringLiteral("BTNDelete"), QStringLiteral("&Delete"));
-    QPushButton* ok = button(this, QStringLiteral("BTNOk"), QStringLiteral("&OK"));
-    QPushButton* cancel = button(this, QStringLiteral("BTNCancel"), QStringLiteral("&Cancel"));
+    QPushButton* del = button(this, QStringLiteral("BTNDelete"), tr("&Delete"));
+    QPushButton* ok = button(this, QStringLiteral("BTNOk"), tr("&OK"));
+    QPushButton* cancel = button(this, QStringLiteral("BTNCancel"), tr("&Cancel"));
     row->addWidget(del);
     row->addStretch(1);
     row->addWidget(ok);

@@ -59,8 +59,8 @@ TDlgCloseQuery::TDlgCloseQuery(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("DlgCloseQuery"));
-    setWindowTitle(QStringLiteral("Close confirmation"));
-    setAccessibleName(QStringLiteral("Close confirmation"));
+    setWindowTitle(tr("Close confirmation"));
+    setAccessibleName(tr("Close confirmation"));
     auto* layout = new QVBoxLayout(this);
     auto* caption = new QLabel(windowTitle(), this);
     caption->setObjectName(QStringLiteral("LBCaption"));
@@ -68,14 +68,14 @@ TDlgCloseQuery::TDlgCloseQuery(QWidget* parent)
     bold.setBold(true);
     caption->setFont(bold);
     layout->addWidget(caption);
-    auto* band = new GradientBand(QStringLiteral("You have requested to quit Dorvane"), this);
+    auto* band = new GradientBand(tr("You have requested to quit Dorvane"), this);
     layout->addWidget(band);
-    auto* reminder = new QLabel(QStringLiteral("Please, remember that you can minimize Dorvane to the TaskBar with one "
-                                               "HOT KEY and then recall it with the same HOT KEY."),
+    auto* reminder = new QLabel(tr("Please, remember that you can minimize Dorvane to the TaskBar with one "
+                                   "HOT KEY and then recall it with the same HOT KEY."),
                                 this);
     reminder->setWordWrap(true);
     layout->addWidget(reminder);
-    layout->addWidget(new QLabel(QStringLiteral("Do you really want to quit Dorvane?"), this));
+    layout->addWidget(new QLabel(tr("Do you really want to quit Dorvane?"), this));
 
     auto* grid = new QGridLayout;
     struct Answer {
@@ -84,18 +84,18 @@ TDlgCloseQuery::TDlgCloseQuery(QWidget* parent)
         int result;
     };
     static const Answer answers[] = {
-        {"BitBtn4", "Yes!", CloseYes},
-        {"BitBtn1", "No!", CloseNo},
-        {"BitBtn6", "Minimize!", CloseMinimize},
-        {"BitBtn2", "Yes! Always quit in the future", CloseAlwaysQuit},
-        {"BitBtn3", "No! Never quit in the future", CloseNeverQuit},
-        {"BitBtn5", "No! Always minimize in the future", CloseAlwaysMinimize},
+        {"BitBtn4", QT_TRANSLATE_NOOP("TDlgCloseQuery", "Yes!"), CloseYes},
+        {"BitBtn1", QT_TRANSLATE_NOOP("TDlgCloseQuery", "No!"), CloseNo},
+        {"BitBtn6", QT_TRANSLATE_NOOP("TDlgCloseQuery", "Minimize!"), CloseMinimize},
+        {"BitBtn2", QT_TRANSLATE_NOOP("TDlgCloseQuery", "Yes! Always quit in the future"), CloseAlwaysQuit},
+        {"BitBtn3", QT_TRANSLATE_NOOP("TDlgCloseQuery", "No! Never quit in the future"), CloseNeverQuit},
+        {"BitBtn5", QT_TRANSLATE_NOOP("TDlgCloseQuery", "No! Always minimize in the future"), CloseAlwaysMinimize},
     };
     int i = 0;
     for (const Answer& a : answers) {
-        auto* b = new QPushButton(QLatin1String(a.caption), this);
+        auto* b = new QPushButton(tr(a.caption), this);
         b->setObjectName(QLatin1String(a.name));
-        b->setAccessibleName(QLatin1String(a.caption));
+        b->setAccessibleName(b->text());
         const int result = a.result;
         connect(b, &QPushButton::clicked, this, [this, result] { done(result); });
         grid->addWidget(b, i / 3, i % 3);

@@ -28,16 +28,16 @@ TDlgConnectDrive::TDlgConnectDrive(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("DlgConnectDrive"));
-    setWindowTitle(QStringLiteral("Connect drive"));
-    setAccessibleName(QStringLiteral("Connect drive"));
+    setWindowTitle(tr("Connect drive"));
+    setAccessibleName(tr("Connect drive"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* label = new QLabel(QStringLiteral("&Location:"), this);
+    auto* label = new QLabel(tr("&Location:"), this);
     label->setObjectName(QStringLiteral("LBLocation"));
     layout->addWidget(label);
     m_location = new QComboBox(this);
     m_location->setObjectName(QStringLiteral("CBLocation"));
-    m_location->setAccessibleName(QStringLiteral("Location"));
+    m_location->setAccessibleName(tr("Location"));
     m_location->setEditable(true);
     m_location->setInsertPolicy(QComboBox::NoInsert);
     m_location->addItems(recentLocations());
@@ -47,8 +47,8 @@ TDlgConnectDrive::TDlgConnectDrive(QWidget* parent)
     label->setBuddy(m_location);
     layout->addWidget(m_location);
 
-    auto* examples = new QLabel(QStringLiteral("For example smb://server/share, sftp://host/path, "
-                                               "ftp://host/ or dav://host/path"),
+    auto* examples = new QLabel(tr("For example smb://server/share, sftp://host/path, "
+                                   "ftp://host/ or dav://host/path"),
                                 this);
     examples->setObjectName(QStringLiteral("LBExamples"));
     layout->addWidget(examples);
@@ -81,7 +81,7 @@ void TDlgConnectDrive::setBusy(bool busy)
 {
     m_location->setEnabled(!busy);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!busy);
-    m_status->setText(busy ? QStringLiteral("Connecting %1 ...").arg(m_connecting) : QString());
+    m_status->setText(busy ? tr("Connecting %1 ...").arg(m_connecting) : QString());
     m_status->setVisible(busy);
     if (busy)
         m_buttons->button(QDialogButtonBox::Cancel)->setFocus();

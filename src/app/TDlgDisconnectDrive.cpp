@@ -15,16 +15,16 @@ TDlgDisconnectDrive::TDlgDisconnectDrive(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("DlgDisconnectDrive"));
-    setWindowTitle(QStringLiteral("Disconnect drive"));
-    setAccessibleName(QStringLiteral("Disconnect drive"));
+    setWindowTitle(tr("Disconnect drive"));
+    setAccessibleName(tr("Disconnect drive"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* label = new QLabel(QStringLiteral("&Network drives:"), this);
+    auto* label = new QLabel(tr("&Network drives:"), this);
     label->setObjectName(QStringLiteral("LBDrivesLabel"));
     layout->addWidget(label);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("LBDrives"));
-    m_list->setAccessibleName(QStringLiteral("Network drives"));
+    m_list->setAccessibleName(tr("Network drives"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     label->setBuddy(m_list);
     layout->addWidget(m_list);
@@ -77,7 +77,7 @@ void TDlgDisconnectDrive::updateButtons()
     m_list->setEnabled(!busy);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!busy && !SelectedMountPoint().isEmpty());
     m_status->setVisible(busy);
-    m_status->setText(busy ? QStringLiteral("Disconnecting %1 ...").arg(SelectedMountPoint()) : QString());
+    m_status->setText(busy ? tr("Disconnecting %1 ...").arg(SelectedMountPoint()) : QString());
 }
 
 void TDlgDisconnectDrive::disconnectClicked()

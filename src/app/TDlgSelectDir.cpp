@@ -21,30 +21,30 @@ TDlgSelectDir::TDlgSelectDir(QWidget* parent)
     , m_name(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("DlgSelectDir"));
-    setWindowTitle(QStringLiteral("Select directory"));
+    setWindowTitle(tr("Select directory"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new GradientBand(QStringLiteral("Select destination directory"), this));
+    layout->addWidget(new GradientBand(tr("Select destination directory"), this));
     m_drives->setObjectName(QStringLiteral("DriveComboBox"));
-    m_drives->setAccessibleName(QStringLiteral("Drive"));
+    m_drives->setAccessibleName(tr("Drive"));
     for (const TVolume& v : ListVolumes())
         m_drives->addItem(v.mountPoint);
     layout->addWidget(m_drives);
     m_model->setFilter(QDir::AllDirs | QDir::NoDot | QDir::Hidden);
     m_model->setRootPath(QStringLiteral("/"));
     m_directories->setObjectName(QStringLiteral("LBDirectories"));
-    m_directories->setAccessibleName(QStringLiteral("Directories"));
+    m_directories->setAccessibleName(tr("Directories"));
     m_directories->setModel(m_model);
     layout->addWidget(m_directories, 1);
     m_name->setObjectName(QStringLiteral("EDDirectoryName"));
-    m_name->setAccessibleName(QStringLiteral("Directory name"));
+    m_name->setAccessibleName(tr("Directory name"));
     layout->addWidget(m_name);
     auto* row = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    auto* ok = new QPushButton(tr("&OK"), this);
     ok->setObjectName(QStringLiteral("BTNOk"));
     ok->setFlat(true);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("BTNCancel"));
     cancel->setFlat(true);
     row->addStretch(1);

@@ -153,7 +153,7 @@ void TForm1::SysHotKeyPressed(int id)
 
 void TForm1::updateTitleHints()
 {
-    setWindowTitle(QStringLiteral("Dorvane - ") + m_hotKeys.TitleHint());
+    setWindowTitle(tr("Dorvane - ") + m_hotKeys.TitleHint());
     if (m_tray)
         m_tray->setToolTip(m_hotKeys.TrayTip());
 }
@@ -239,7 +239,7 @@ void TForm1::handleCommandLine()
     if (cmd.action != StartAction::None) {
         // Installing and removing come with the shell-integration work; until then
         // the program says so instead of pretending to have done it.
-        TMessages::Show(MsgKind::Information, QStringLiteral("Installing and removing are not available yet."));
+        TMessages::Show(MsgKind::Information, tr("Installing and removing are not available yet."));
         Terminate();
         return;
     }

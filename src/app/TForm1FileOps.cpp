@@ -156,7 +156,7 @@ std::optional<QString> TForm1::AskNewName(TDirData& source)
         const QString name = dialog.Name();
         if (validNewName(name))
             return name;
-        TMessages::Show(MsgKind::Warning, QStringLiteral("\"%1\" is not a valid name.").arg(name),
+        TMessages::Show(MsgKind::Warning, tr("\"%1\" is not a valid name.").arg(name),
                         MsgButtons::Ok, this);
     }
 }
@@ -168,8 +168,8 @@ void TForm1::OpenBatchRenamer(TDirData& pane)
     // rather than left wondering why the command did nothing.
     Q_UNUSED(pane);
     TMessages::Show(MsgKind::Information,
-                    QStringLiteral("Select one file or folder to rename. Renaming several at once is not "
-                                   "available yet."),
+                    tr("Select one file or folder to rename. Renaming several at once is not "
+                       "available yet."),
                     MsgButtons::Ok, this);
 }
 
@@ -201,7 +201,7 @@ void TForm1::LaunchAsyncOperation(const TShellFileOpRecord& record, const QStrin
     const std::optional<uint16_t> id = m_pending.Launch(record, sourceDir, targetDir);
     if (!id) {
         TMessages::Show(MsgKind::Warning,
-                        QStringLiteral("Unable to launch asynchronous shell operation. No free slots."),
+                        tr("Unable to launch asynchronous shell operation. No free slots."),
                         MsgButtons::Ok, this);
         return;
     }
@@ -229,7 +229,7 @@ void TForm1::ShellOperationDone(uint32_t wparam)
     const uint16_t id = uint16_t(wparam & 0xFFFF);
     const PendingOperation* slot = m_pending.Find(id);
     if (!slot) {
-        TMessages::Show(MsgKind::Warning, QStringLiteral("Asynchronous shell operation completion with invalid ID."),
+        TMessages::Show(MsgKind::Warning, tr("Asynchronous shell operation completion with invalid ID."),
                         MsgButtons::Ok, this);
         return;
     }
@@ -254,7 +254,7 @@ bool TForm1::ConfirmQuitWithPending()
     if (m_pending.Count() == 0)
         return true;
     return TMessages::Show(MsgKind::Warning,
-                           QStringLiteral("There are pending async shell operations.\nDo you really want to quit?"),
+                           tr("There are pending async shell operations.\nDo you really want to quit?"),
                            MsgButtons::YesNo, this)
         == MsgResult::Yes;
 }
@@ -289,7 +289,7 @@ void TForm1::SBDescribeClick()
     TDirData& pane = ActivePane();
     if (pane.ArchiveDepth > 0) {
         TMessages::Show(MsgKind::Information,
-                        QStringLiteral("I'm currently unable to set descriptions inside ZIP files. Sorry."),
+                        tr("I'm currently unable to set descriptions inside ZIP files. Sorry."),
                         MsgButtons::Ok, this);
         return;
     }
@@ -313,7 +313,7 @@ void TForm1::BTNAttributesClick()
     TDirData& pane = ActivePane();
     if (pane.ArchiveDepth > 0) {
         TMessages::Show(MsgKind::Information,
-                        QStringLiteral("Attributes are not (yet) supported for compressed files."),
+                        tr("Attributes are not (yet) supported for compressed files."),
                         MsgButtons::Ok, this);
         return;
     }

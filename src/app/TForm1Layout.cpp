@@ -137,33 +137,33 @@ void TForm1::buildToolBars()
         return b;
     };
     QStyle* st = style();
-    m_tbGeneral = band(QStringLiteral("TBGeneral"), QStringLiteral("Viewer"));
-    m_sbViewer = button(m_tbGeneral, QStringLiteral("SBViewer"), QStringLiteral("Viewer"),
-                        QStringLiteral("Viewer on/off"), st->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_tbGeneral = band(QStringLiteral("TBGeneral"), tr("Viewer"));
+    m_sbViewer = button(m_tbGeneral, QStringLiteral("SBViewer"), tr("Viewer"),
+                        tr("Viewer on/off"), st->standardIcon(QStyle::SP_FileDialogContentsView));
     m_sbViewer->setCheckable(true);
-    m_speedButton2 = button(m_tbGeneral, QStringLiteral("SpeedButton2"), QStringLiteral("Full screen"),
-                            QStringLiteral("Full screen viewer"), st->standardIcon(QStyle::SP_TitleBarMaxButton));
+    m_speedButton2 = button(m_tbGeneral, QStringLiteral("SpeedButton2"), tr("Full screen"),
+                            tr("Full screen viewer"), st->standardIcon(QStyle::SP_TitleBarMaxButton));
     connect(m_speedButton2, &QToolButton::clicked, this, [this] {
         if (m_sbViewer->isChecked())
             ToggleFullScreenViewer();
     });
 
-    m_tbNavigation = band(QStringLiteral("TBNavigation"), QStringLiteral("Navigation"));
-    m_navBack = button(m_tbNavigation, QStringLiteral("NavBack"), QStringLiteral("Back"), {},
+    m_tbNavigation = band(QStringLiteral("TBNavigation"), tr("Navigation"));
+    m_navBack = button(m_tbNavigation, QStringLiteral("NavBack"), tr("Back"), {},
                        st->standardIcon(QStyle::SP_ArrowBack));
     connect(m_navBack, &QToolButton::clicked, this, &TForm1::NavBackClick);
-    m_navForward = button(m_tbNavigation, QStringLiteral("NavForward"), QStringLiteral("Forward"), {},
+    m_navForward = button(m_tbNavigation, QStringLiteral("NavForward"), tr("Forward"), {},
                           st->standardIcon(QStyle::SP_ArrowForward));
     connect(m_navForward, &QToolButton::clicked, this, &TForm1::NavForwardClick);
-    auto* refresh = button(m_tbNavigation, QStringLiteral("NavRefresh"), QStringLiteral("Refresh"), {},
+    auto* refresh = button(m_tbNavigation, QStringLiteral("NavRefresh"), tr("Refresh"), {},
                            st->standardIcon(QStyle::SP_BrowserReload));
     connect(refresh, &QToolButton::clicked, this, &TForm1::BTNRefreshClick);
-    auto* root = button(m_tbNavigation, QStringLiteral("NavRoot"), QStringLiteral("Root"), {},
+    auto* root = button(m_tbNavigation, QStringLiteral("NavRoot"), tr("Root"), {},
                         st->standardIcon(QStyle::SP_DriveHDIcon));
     connect(root, &QToolButton::clicked, this, &TForm1::NavRootClick);
 
     addToolBarBreak();
-    m_tbDrives = band(QStringLiteral("TBDrives"), QStringLiteral("Drives"));
+    m_tbDrives = band(QStringLiteral("TBDrives"), tr("Drives"));
     for (int i = 1; i <= 26; ++i) {
         auto* b = button(m_tbDrives, QStringLiteral("TBDrive%1").arg(i, 2, 10, QLatin1Char('0')),
                          QString(QChar(char16_t(u'a' + i - 1))) + QLatin1Char(':'), {});
@@ -204,23 +204,25 @@ void TForm1::buildCommandColumn()
         const char* hint;
     };
     static const Command commands[] = {
-        {"BTNCopy", "&Copy", "Copy selected files and directories"},
-        {"BTNMove", "&Move", "Move selected files and directories"},
-        {"BTNDelete", "&Delete", "Delete selected files and directories"},
-        {"BTNRename", "Re&name", "Rename the selected file or directory"},
-        {"BTNOpen", "&Open", "Open the last selected file or directory"},
-        {"BTNViewAsText", "View as &text", "View as text the last selected file or directory"},
-        {"BTNDescribe", "De&scribe", "Describe file or directory"},
-        {"BTNAttributes", "A&ttributes", "View/change file or directory attributes"},
-        {"BTNToZip", "To zip", "View/change file or directory attributes"},
-        {"BTNProperties", "Properties", "View/change file or directory attributes"},
-        {"BTNRefresh", "&Refresh", "Refresh directory listing"},
-        {"BTNNewDir", "Ne&w dir/zip", "Create new directory"},
-        {"BTNGoToOther", "&Go to other", "Go to the same directory that is shown in the other pane"},
-        {"BTNViewInfos", "View &infos", "View informations about the last selected file or directory"},
+        {"BTNCopy", QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy selected files and directories")},
+        {"BTNMove", QT_TR_NOOP("&Move"), QT_TR_NOOP("Move selected files and directories")},
+        {"BTNDelete", QT_TR_NOOP("&Delete"), QT_TR_NOOP("Delete selected files and directories")},
+        {"BTNRename", QT_TR_NOOP("Re&name"), QT_TR_NOOP("Rename the selected file or directory")},
+        {"BTNOpen", QT_TR_NOOP("&Open"), QT_TR_NOOP("Open the last selected file or directory")},
+        {"BTNViewAsText", QT_TR_NOOP("View as &text"), QT_TR_NOOP("View as text the last selected file or directory")},
+        {"BTNDescribe", QT_TR_NOOP("De&scribe"), QT_TR_NOOP("Describe file or directory")},
+        {"BTNAttributes", QT_TR_NOOP("A&ttributes"), QT_TR_NOOP("View/change file or directory attributes")},
+        {"BTNToZip", QT_TR_NOOP("To zip"), QT_TR_NOOP("View/change file or directory attributes")},
+        {"BTNProperties", QT_TR_NOOP("Properties"), QT_TR_NOOP("View/change file or directory attributes")},
+        {"BTNRefresh", QT_TR_NOOP("&Refresh"), QT_TR_NOOP("Refresh directory listing")},
+        {"BTNNewDir", QT_TR_NOOP("Ne&w dir/zip"), QT_TR_NOOP("Create new directory")},
+        {"BTNGoToOther", QT_TR_NOOP("&Go to other"),
+         QT_TR_NOOP("Go to the same directory that is shown in the other pane")},
+        {"BTNViewInfos", QT_TR_NOOP("View &infos"),
+         QT_TR_NOOP("View informations about the last selected file or directory")},
     };
     for (const Command& c : commands)
-        addCommandButton(QLatin1String(c.name), QLatin1String(c.caption), QLatin1String(c.hint));
+        addCommandButton(QLatin1String(c.name), tr(c.caption), tr(c.hint));
     m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNViewInfos"))->hide();
     const std::pair<const char*, void (TForm1::*)()> handlers[] = {
         {"BTNCopy", &TForm1::BTNCopyClick},           {"BTNMove", &TForm1::BTNMoveClick},
@@ -279,67 +281,67 @@ void TForm1::buildMenus()
         m->menuAction()->setObjectName(name);
         return m;
     };
-    QMenu* file = topMenu(QStringLiteral("File1"), QStringLiteral("&File"));
-    connect(addMenuAction(file, QStringLiteral("MinimizeDorvane1"), QStringLiteral("Minimize Dorvane")),
+    QMenu* file = topMenu(QStringLiteral("File1"), tr("&File"));
+    connect(addMenuAction(file, QStringLiteral("MinimizeDorvane1"), tr("Minimize Dorvane")),
             &QAction::triggered, this, &TForm1::MinimizeApplication);
-    connect(addMenuAction(file, QStringLiteral("Exit1"), QStringLiteral("Shutdown Dorvane")), &QAction::triggered,
+    connect(addMenuAction(file, QStringLiteral("Exit1"), tr("Shutdown Dorvane")), &QAction::triggered,
             this, &TForm1::Terminate);
 
-    QMenu* edit = topMenu(QStringLiteral("Edit1"), QStringLiteral("&Edit"));
-    connect(addMenuAction(edit, QStringLiteral("Copypathtoclipboard1"), QStringLiteral("Copy path to clipboard")),
+    QMenu* edit = topMenu(QStringLiteral("Edit1"), tr("&Edit"));
+    connect(addMenuAction(edit, QStringLiteral("Copypathtoclipboard1"), tr("Copy path to clipboard")),
             &QAction::triggered, this, &TForm1::Copypathtoclipboard1Click);
-    QMenu* selectAll = edit->addMenu(QStringLiteral("Select &all"));
+    QMenu* selectAll = edit->addMenu(tr("Select &all"));
     selectAll->setObjectName(QStringLiteral("Selectall1"));
-    connect(addMenuAction(selectAll, QStringLiteral("Filesanddirectories1"), QStringLiteral("Files a&nd directories")),
+    connect(addMenuAction(selectAll, QStringLiteral("Filesanddirectories1"), tr("Files a&nd directories")),
             &QAction::triggered, this, [this] { SelectGroup(ActivePane(), 2); });
-    connect(addMenuAction(selectAll, QStringLiteral("Files1"), QStringLiteral("&Files")), &QAction::triggered, this,
+    connect(addMenuAction(selectAll, QStringLiteral("Files1"), tr("&Files")), &QAction::triggered, this,
             [this] { SelectGroup(ActivePane(), 1); });
-    connect(addMenuAction(selectAll, QStringLiteral("Directories1"), QStringLiteral("&Directories")),
+    connect(addMenuAction(selectAll, QStringLiteral("Directories1"), tr("&Directories")),
             &QAction::triggered, this, [this] { SelectGroup(ActivePane(), 0); });
 
-    QMenu* dir = topMenu(QStringLiteral("Directory"), QStringLiteral("Director&y"));
-    connect(addMenuAction(dir, QStringLiteral("Refresh2"), QStringLiteral("Refresh")), &QAction::triggered, this,
+    QMenu* dir = topMenu(QStringLiteral("Directory"), tr("Director&y"));
+    connect(addMenuAction(dir, QStringLiteral("Refresh2"), tr("Refresh")), &QAction::triggered, this,
             &TForm1::BTNRefreshClick);
-    connect(addMenuAction(dir, QStringLiteral("Synchronize1"), QStringLiteral("Synchronize")), &QAction::triggered,
+    connect(addMenuAction(dir, QStringLiteral("Synchronize1"), tr("Synchronize")), &QAction::triggered,
             this, &TForm1::Synchronize1Click);
 
-    QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), QStringLiteral("&Bookmarks"));
+    QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), tr("&Bookmarks"));
     m_bookmarksMenu = bookmarks;
-    connect(addMenuAction(bookmarks, QStringLiteral("Addbookmark"), QStringLiteral("Add bookmark")),
+    connect(addMenuAction(bookmarks, QStringLiteral("Addbookmark"), tr("Add bookmark")),
             &QAction::triggered, this, &TForm1::AddbookmarkClick);
-    connect(addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), QStringLiteral("Edit bookmarks")),
+    connect(addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), tr("Edit bookmarks")),
             &QAction::triggered, this, &TForm1::Editbookmarks1Click);
     bookmarks->addSeparator();
 
-    QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), QStringLiteral("&Viewer"));
-    addMenuAction(viewer, QStringLiteral("Copytoclipboard1"), QStringLiteral("Copy to clipboard"));
-    addMenuAction(viewer, QStringLiteral("Print1"), QStringLiteral("Print"));
-    addMenuAction(viewer, QStringLiteral("Search1"), QStringLiteral("Search"));
+    QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), tr("&Viewer"));
+    addMenuAction(viewer, QStringLiteral("Copytoclipboard1"), tr("Copy to clipboard"));
+    addMenuAction(viewer, QStringLiteral("Print1"), tr("Print"));
+    addMenuAction(viewer, QStringLiteral("Search1"), tr("Search"));
     viewer->menuAction()->setVisible(false);
 
-    QMenu* utility = topMenu(QStringLiteral("Utility"), QStringLiteral("&Utility"));
-    connect(addMenuAction(utility, QStringLiteral("Refreshdrivelist1"), QStringLiteral("Refresh drive list")),
+    QMenu* utility = topMenu(QStringLiteral("Utility"), tr("&Utility"));
+    connect(addMenuAction(utility, QStringLiteral("Refreshdrivelist1"), tr("Refresh drive list")),
             &QAction::triggered, this, &TForm1::Refreshdrivelist1Click);
-    addMenuAction(utility, QStringLiteral("Uninstall1"), QStringLiteral("Uninstall"),
-                  QStringLiteral("Remove some software currently installed on this machine"));
-    connect(addMenuAction(utility, QStringLiteral("Connect1"), QStringLiteral("Connect drive"),
-                          QStringLiteral("Connect network drive")),
+    addMenuAction(utility, QStringLiteral("Uninstall1"), tr("Uninstall"),
+                  tr("Remove some software currently installed on this machine"));
+    connect(addMenuAction(utility, QStringLiteral("Connect1"), tr("Connect drive"),
+                          tr("Connect network drive")),
             &QAction::triggered, this, &TForm1::Connect1Click);
-    connect(addMenuAction(utility, QStringLiteral("Disconnectnetworkdrive1"), QStringLiteral("Disconnect drive"),
-                          QStringLiteral("Disconnect network drive")),
+    connect(addMenuAction(utility, QStringLiteral("Disconnectnetworkdrive1"), tr("Disconnect drive"),
+                          tr("Disconnect network drive")),
             &QAction::triggered, this, &TForm1::Disconnectnetworkdrive1Click);
-    addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), QStringLiteral("Edit mp3 ID3 tags"));
-    addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), QStringLiteral("Convert ZIP to EXE"));
-    addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), QStringLiteral("Extract all ZIPs"));
-    addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), QStringLiteral("Check SFV values"));
+    addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), tr("Edit mp3 ID3 tags"));
+    addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), tr("Convert ZIP to EXE"));
+    addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), tr("Extract all ZIPs"));
+    addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), tr("Check SFV values"));
 
-    QAction* configure = bar->addAction(QStringLiteral("Config&ure"));
+    QAction* configure = bar->addAction(tr("Config&ure"));
     configure->setObjectName(QStringLiteral("Configure1"));
 
-    QMenu* help = topMenu(QStringLiteral("Help1"), QStringLiteral("&Help"));
-    connect(addMenuAction(help, QStringLiteral("Contents1"), QStringLiteral("&Contents")), &QAction::triggered, this,
+    QMenu* help = topMenu(QStringLiteral("Help1"), tr("&Help"));
+    connect(addMenuAction(help, QStringLiteral("Contents1"), tr("&Contents")), &QAction::triggered, this,
             &TForm1::Contents1Click);
-    connect(addMenuAction(help, QStringLiteral("About1"), QStringLiteral("&About")), &QAction::triggered, this,
+    connect(addMenuAction(help, QStringLiteral("About1"), tr("&About")), &QAction::triggered, this,
             &TForm1::About1Click);
 
     for (QMenu* m : {file, edit, dir, bookmarks, utility, help})
@@ -350,31 +352,31 @@ void TForm1::buildDirPopup()
 {
     m_dirPopup = new QMenu(this);
     m_dirPopup->setObjectName(QStringLiteral("DirPopup"));
-    QMenu* quick = m_dirPopup->addMenu(QStringLiteral("Quick dir"));
+    QMenu* quick = m_dirPopup->addMenu(tr("Quick dir"));
     quick->setObjectName(QStringLiteral("Quickdir1"));
     m_quickDirPopup = new QMenu(this);
     m_quickDirPopup->setObjectName(QStringLiteral("QuickDirPopup"));
     QAction* last = addMenuAction(m_dirPopup, QStringLiteral("LastPopup"), QString());
     last->setVisible(false);
-    addMenuAction(m_dirPopup, QStringLiteral("Open1"), QStringLiteral("Open"));
-    addMenuAction(m_dirPopup, QStringLiteral("View1"), QStringLiteral("View"));
-    addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), QStringLiteral("View as text"));
-    addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), QStringLiteral("View infos"));
+    addMenuAction(m_dirPopup, QStringLiteral("Open1"), tr("Open"));
+    addMenuAction(m_dirPopup, QStringLiteral("View1"), tr("View"));
+    addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), tr("View as text"));
+    addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), tr("View infos"));
     m_dirPopup->addSeparator();
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Copy1"), QStringLiteral("Copy")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Copy1"), tr("Copy")), &QAction::triggered, this,
             &TForm1::BTNCopyClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Move1"), QStringLiteral("Move")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Move1"), tr("Move")), &QAction::triggered, this,
             &TForm1::BTNMoveClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Delete1"), QStringLiteral("Delete")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Delete1"), tr("Delete")), &QAction::triggered, this,
             &TForm1::BTNDeleteClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Rename1"), QStringLiteral("Rename")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Rename1"), tr("Rename")), &QAction::triggered, this,
             &TForm1::BTNRenameClick);
     m_dirPopup->addSeparator();
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), QStringLiteral("New dir/zip")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), tr("New dir/zip")), &QAction::triggered, this,
             &TForm1::BTNNewDirClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), QStringLiteral("Refresh")), &QAction::triggered,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), tr("Refresh")), &QAction::triggered,
             this, &TForm1::BTNRefreshClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Properties1"), QStringLiteral("Properties")), &QAction::triggered, this,
+    connect(addMenuAction(m_dirPopup, QStringLiteral("Properties1"), tr("Properties")), &QAction::triggered, this,
             &TForm1::Properties1Click);
 }
 
@@ -382,16 +384,16 @@ void TForm1::buildHeaderPopup()
 {
     m_headerPopup = new QMenu(this);
     m_headerPopup->setObjectName(QStringLiteral("HeaderPopup"));
-    addMenuAction(m_headerPopup, QStringLiteral("Autosizecolumns1"), QStringLiteral("Auto-size columns"));
+    addMenuAction(m_headerPopup, QStringLiteral("Autosizecolumns1"), tr("Auto-size columns"));
 }
 
 void TForm1::buildTray()
 {
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    connect(addMenuAction(m_trayMenu, QStringLiteral("Restore"), QStringLiteral("Restore")), &QAction::triggered,
+    connect(addMenuAction(m_trayMenu, QStringLiteral("Restore"), tr("Restore")), &QAction::triggered,
             this, &TForm1::RestoreApplication);
-    connect(addMenuAction(m_trayMenu, QStringLiteral("Shutdown1"), QStringLiteral("Shut down")), &QAction::triggered,
+    connect(addMenuAction(m_trayMenu, QStringLiteral("Shutdown1"), tr("Shut down")), &QAction::triggered,
             this, &TForm1::Terminate);
     m_tray = new QSystemTrayIcon(AppIcon::Make(), this);
     m_tray->setObjectName(QStringLiteral("TrayIcon"));
@@ -412,6 +414,9 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     pane.OtherTopPanel = otherPanel->TopPanel;
     pane.FilterCombo = panel->Filter;
     pane.SortCombo = panel->Sort;
+    pane.SetSortMode(std::max(0, panel->Sort->currentIndex()));
+    connect(panel->Sort, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [&pane](int index) { pane.SetSortMode(std::max(0, index)); });
     pane.PathLabel = panel->PathLabel;
     pane.Header = panel->Header;
     pane.OtherHeader = otherPanel->Header;
@@ -451,8 +456,8 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
             return;
         m_watchLimitShown = true;
         statusBar()->showMessage(
-            QStringLiteral("%1 holds more folders than the system lets one program watch: changes deep inside it "
-                           "may not show until you refresh.")
+            tr("%1 holds more folders than the system lets one program watch: changes deep inside it "
+               "may not show until you refresh.")
                 .arg(folder));
     });
     connect(panel->QuickGo, &QToolButton::clicked, this,

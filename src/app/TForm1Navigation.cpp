@@ -262,7 +262,7 @@ void TForm1::AddbookmarkClick()
 {
     const TDirData& pane = ActivePane();
     if (pane.ArchiveDepth > 0) {
-        TMessages::Show(MsgKind::Information, QStringLiteral("You can't bookmark a compressed file (yet)."));
+        TMessages::Show(MsgKind::Information, tr("You can't bookmark a compressed file (yet)."));
         return;
     }
     AddBookmarkItem(withTrailingSlash(pane.Path));

@@ -62,7 +62,7 @@ bool headerWidthsStored(const TDirData& pane)
 
 void reportInternalError(const QString& where)
 {
-    TMessages::Show(MsgKind::Plain, QStringLiteral("INTERNAL SOFTWARE ERROR in ") + where);
+    TMessages::Show(MsgKind::Plain, TForm1::tr("INTERNAL SOFTWARE ERROR in ") + where);
 }
 
 } // namespace
@@ -176,9 +176,9 @@ void TForm1::UpdateListingNotice()
     for (const TDirData* pane : {&m_left, &m_right}) {
         const QString path = DisplayFileName(pane->Path);
         if (!pane->ReadError.isEmpty())
-            notices << QStringLiteral("Cannot read %1: %2.").arg(path, pane->ReadError);
+            notices << tr("Cannot read %1: %2.").arg(path, pane->ReadError);
         else if (pane->Truncated)
-            notices << QStringLiteral("%1 holds more than %2 entries: only the first %2 by name are listed.")
+            notices << tr("%1 holds more than %2 entries: only the first %2 by name are listed.")
                            .arg(path)
                            .arg(kMaxPaneItems);
     }
@@ -341,6 +341,8 @@ void TForm1::LHeaderSectionClick(TDirData& pane, int section)
     if (mode == pane.SortMode())
         pane.Ascending = pane.Ascending ? 0 : 1;
     pane.SetSortMode(mode);
+    if (pane.SortCombo)
+        pane.SortCombo->setCurrentIndex(mode);
     if (pane.Header)
         pane.Header->viewport()->update();
     SortPane(pane, true, true);
@@ -394,7 +396,7 @@ void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
         return;
     const QString path = pane.Path + pane.Item(current.row())->Name;
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        TMessages::Show(MsgKind::Error, QStringLiteral("Cannot open %1: no application is set to open it.").arg(path));
+        TMessages::Show(MsgKind::Error, tr("Cannot open %1: no application is set to open it.").arg(path));
 }
 
 bool TForm1::ArchiveListingAvailable() const

@@ -4,6 +4,7 @@
 
 #include "DosTime.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace {
@@ -38,6 +39,6 @@ QString DosTimeCellText(uint32_t packedDosTime)
     // daylight-saving gap still reads as written.
     const auto fields = UnpackDosFields(packedDosTime);
     if (!fields)
-        return QStringLiteral("<invalid date>");
+        return QCoreApplication::translate("DateTexts", "<invalid date>");
     return ShortDateText(fields->first) + QLatin1Char(' ') + TimeText(fields->second);
 }

@@ -4,6 +4,7 @@
 #include "platform/FileAttributes.h"
 #include "platform/TMessages.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 namespace {
@@ -24,13 +25,15 @@ AttributeResults ApplyAttributes(const std::vector<AttributeEntry>& entries, con
     for (const AttributeEntry& entry : entries) {
         uint32_t current = 0;
         if (!ReadFileAttributes(entry.Path, &current)) {
-            warn(QStringLiteral("An error occurred retrieving attributes for"), entry.Name, parent);
+            warn(QCoreApplication::translate("AttributesCommand", "An error occurred retrieving attributes for"),
+                 entry.Name, parent);
             results.emplace_back();
             continue;
         }
         const uint32_t wanted = masks.Apply(current);
         if (!WriteFileAttributes(entry.Path, wanted, nullptr)) {
-            warn(QStringLiteral("An error occurred setting attributes for"), entry.Name, parent);
+            warn(QCoreApplication::translate("AttributesCommand", "An error occurred setting attributes for"),
+                 entry.Name, parent);
             results.emplace_back();
             continue;
         }
@@ -52,7 +55,8 @@ AttributeResults RunAttributesCommand(const std::vector<AttributeEntry>& entries
     for (const AttributeEntry& entry : entries) {
         if (entry.Name == QLatin1String("..")) {
             TMessages::Show(MsgKind::Information,
-                            QStringLiteral("Attributes are supported only for files and true directories."),
+                            QCoreApplication::translate("AttributesCommand",
+                                                        "Attributes are supported only for files and true directories."),
                             MsgButtons::Ok, parent);
             return {};
         }

@@ -13,6 +13,7 @@
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -225,8 +226,9 @@ int copyDescribing(int handle, const QByteArray& name, const QByteArray& descrip
 
 void warnNotWritten(const QByteArray& target, int error)
 {
-    TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to write the description to %1: %2.")
-                                          .arg(DecodeFileName(target), QString::fromLocal8Bit(::strerror(error))));
+    TMessages::Show(MsgKind::Warning,
+                    QCoreApplication::translate("Descriptions", "Unable to write the description to %1: %2.")
+                        .arg(DecodeFileName(target), QString::fromLocal8Bit(::strerror(error))));
 }
 
 void syncFolder(const QByteArray& folder)
@@ -295,9 +297,10 @@ bool WriteDescription(const QString& entryPath, const QString& text, qint64 read
     const QByteArray spelling = findSpelling(entry.folder);
     const QByteArray target = joinPath(entry.folder, spelling.isEmpty() ? QByteArray(kDescriptionFileName) : spelling);
     if (!CanFormatDescriptionName(entry.name)) {
-        TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to write the description to %1: the name %2 "
-                                                         "cannot be written in it.")
-                                              .arg(DecodeFileName(target), DecodeFileName(entry.name)));
+        TMessages::Show(MsgKind::Warning,
+                        QCoreApplication::translate("Descriptions", "Unable to write the description to %1: the name %2 "
+                                                                    "cannot be written in it.")
+                            .arg(DecodeFileName(target), DecodeFileName(entry.name)));
         return false;
     }
 
@@ -369,7 +372,8 @@ bool WriteDescription(const QString& entryPath, const QString& text, qint64 read
     // rename() replaces the old file in one step: at every moment the folder holds
     // either the complete old file or the complete new one.
     if (::rename(temporary.constData(), target.constData()) != 0) {
-        TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to rename to DESCRIPT.ION."));
+        TMessages::Show(MsgKind::Warning,
+                        QCoreApplication::translate("Descriptions", "Unable to rename to DESCRIPT.ION."));
         return false;
     }
     syncFolder(entry.folder);

@@ -5,6 +5,7 @@
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -86,13 +87,17 @@ QString CreateDirOrZip(const QString& paneDir, bool zipOnly, QWidget* parent)
             const QString full = dir + zipFileName(typed);
             if (isSingleName(typed) && CreateEmptyZip(full))
                 return full;
-            TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to create zip ") + dir + typed + QStringLiteral("."),
+            TMessages::Show(MsgKind::Warning,
+                            QCoreApplication::translate("NewDirOrZip", "Unable to create zip ") + dir + typed
+                                + QStringLiteral("."),
                             MsgButtons::Ok, parent);
         } else {
             const QString full = dir + typed;
             if (isSingleName(typed) && createFolder(full))
                 return full;
-            TMessages::Show(MsgKind::Warning, QStringLiteral("Unable to create ") + dir + typed + QStringLiteral("."),
+            TMessages::Show(MsgKind::Warning,
+                            QCoreApplication::translate("NewDirOrZip", "Unable to create ") + dir + typed
+                                + QStringLiteral("."),
                             MsgButtons::Ok, parent);
         }
     }

@@ -10,13 +10,13 @@ TDlgAttributes::TDlgAttributes(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TDlgAttributes"));
-    setWindowTitle(QStringLiteral("Attributes"));
+    setWindowTitle(tr("Attributes"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
-    m_readOnly = addBox("CBReadOnly", QStringLiteral("Read only"));
-    m_archive = addBox("CBArchive", QStringLiteral("Archive"));
-    m_hidden = addBox("CBHidden", QStringLiteral("Hidden"));
-    m_system = addBox("CBSystem", QStringLiteral("System"));
+    m_readOnly = addBox("CBReadOnly", tr("Read only"));
+    m_archive = addBox("CBArchive", tr("Archive"));
+    m_hidden = addBox("CBHidden", tr("Hidden"));
+    m_system = addBox("CBSystem", tr("System"));
     for (QCheckBox* box : {m_readOnly, m_archive, m_hidden, m_system})
         layout->addWidget(box);
 

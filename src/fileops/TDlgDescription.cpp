@@ -71,21 +71,21 @@ TDlgDescription::TDlgDescription(QWidget* parent)
     , m_desc(new DescriptionMemo(this, [this] { accept(); }))
 {
     setObjectName(QStringLiteral("TDlgDescription"));
-    setWindowTitle(QStringLiteral("Description"));
+    setWindowTitle(tr("Description"));
     setAccessibleName(windowTitle());
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new GradientBand(QStringLiteral("Enter description for selected file"), this));
+    layout->addWidget(new GradientBand(tr("Enter description for selected file"), this));
 
     m_desc->setObjectName(QStringLiteral("desc"));
-    m_desc->setAccessibleName(QStringLiteral("Description"));
+    m_desc->setAccessibleName(tr("Description"));
     m_desc->setTabChangesFocus(true);
     layout->addWidget(m_desc, 1);
 
     auto* row = new QHBoxLayout;
-    auto* paste = makeButton(QStringLiteral("PasteClip"), QStringLiteral("Paste from clipboard"), this);
-    auto* ok = makeButton(QStringLiteral("BTNOk"), QStringLiteral("OK"), this);
-    auto* cancel = makeButton(QStringLiteral("BTNCancel"), QStringLiteral("Cancel"), this);
+    auto* paste = makeButton(QStringLiteral("PasteClip"), tr("Paste from clipboard"), this);
+    auto* ok = makeButton(QStringLiteral("BTNOk"), tr("OK"), this);
+    auto* cancel = makeButton(QStringLiteral("BTNCancel"), tr("Cancel"), this);
     ok->setDefault(true);
     row->addWidget(paste);
     row->addStretch(1);

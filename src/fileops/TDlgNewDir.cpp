@@ -11,14 +11,14 @@
 TDlgNewDir::TDlgNewDir(QWidget* parent)
     : QDialog(parent)
     , m_name(new QLineEdit(this))
-    , m_zip(new QCheckBox(QStringLiteral("Create zip"), this))
+    , m_zip(new QCheckBox(tr("Create zip"), this))
 {
     setObjectName(QStringLiteral("TDlgNewDir"));
-    setWindowTitle(QStringLiteral("Create new directory/zip"));
+    setWindowTitle(tr("Create new directory/zip"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
 
-    auto* label = new QLabel(QStringLiteral("Name"), this);
+    auto* label = new QLabel(tr("Name"), this);
     label->setObjectName(QStringLiteral("LBName"));
     label->setBuddy(m_name);
     layout->addWidget(label);

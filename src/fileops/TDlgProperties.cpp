@@ -5,6 +5,7 @@
 #include "fileops/DirSizeCounter.h"
 #include "platform/FileNames.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -71,7 +72,7 @@ namespace {
 
 QString bytesText(qint64 size)
 {
-    return FormatFloat(QStringLiteral("###,##0"), double(size)) + QStringLiteral(" bytes");
+    return FormatFloat(QStringLiteral("###,##0"), double(size)) + TDlgProperties::tr(" bytes");
 }
 
 QString timeText(const struct timespec& when)
@@ -129,10 +130,15 @@ QString displayName(const QString& path)
 
 QString countText(quint32 count, const char* one, const char* many)
 {
-    return QStringLiteral("%1 ").arg(count) + QLatin1String(count == 1 ? one : many);
+    return QStringLiteral("%1 ").arg(count)
+           + QCoreApplication::translate("TDlgProperties", count == 1 ? one : many);
 }
 
-const QString kCalculating = QStringLiteral("Calculating...");
+// Looked up when a dialog opens, not at start-up, so the text follows the installed translation.
+QString calculatingText()
+{
+    return TDlgProperties::tr("Calculating...");
+}
 
 } // namespace
 
@@ -140,7 +146,7 @@ TDlgProperties::TDlgProperties(const QStringList& paths, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TDlgProperties"));
-    setWindowTitle(QStringLiteral("Properties"));
+    setWindowTitle(tr("Properties"));
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -183,34 +189,34 @@ void TDlgProperties::addSinglePath(const QString& path)
     const bool known = ::stat(native.constData(), &st) == 0 || ::lstat(native.constData(), &st) == 0;
     const bool folder = known && S_ISDIR(st.st_mode);
 
-    addRow(QStringLiteral("Name"), "LBName", displayName(path));
-    addRow(QStringLiteral("Type"), "LBType", QMimeDatabase().mimeTypeForFile(path).comment());
-    addRow(QStringLiteral("Location"), "LBLocation", parentFolder(path));
+    addRow(tr("Name"), "LBName", displayName(path));
+    addRow(tr("Type"), "LBType", QMimeDatabase().mimeTypeForFile(path).comment());
+    addRow(tr("Location"), "LBLocation", parentFolder(path));
     if (!known) {
-        addRow(QStringLiteral("Size"), "LBSize", QStringLiteral("unknown"));
+        addRow(tr("Size"), "LBSize", tr("unknown"));
         return;
     }
     if (folder) {
-        m_size = addRow(QStringLiteral("Size"), "LBSize", kCalculating);
-        m_contains = addRow(QStringLiteral("Contains"), "LBContains", kCalculating);
+        m_size = addRow(tr("Size"), "LBSize", calculatingText());
+        m_contains = addRow(tr("Contains"), "LBContains", calculatingText());
         measureInBackground({path});
     } else {
-        m_size = addRow(QStringLiteral("Size"), "LBSize", bytesText(st.st_size));
+        m_size = addRow(tr("Size"), "LBSize", bytesText(st.st_size));
     }
-    addRow(QStringLiteral("Modified"), "LBModified", timeText(st.st_mtim));
-    addRow(QStringLiteral("Accessed"), "LBAccessed", timeText(st.st_atim));
-    addRow(QStringLiteral("Status changed"), "LBChanged", timeText(st.st_ctim));
-    addRow(QStringLiteral("Owner"), "LBOwner", userText(st.st_uid));
-    addRow(QStringLiteral("Group"), "LBGroup", groupText(st.st_gid));
-    addRow(QStringLiteral("Permissions"), "LBPermissions", permissionsText(st.st_mode));
+    addRow(tr("Modified"), "LBModified", timeText(st.st_mtim));
+    addRow(tr("Accessed"), "LBAccessed", timeText(st.st_atim));
+    addRow(tr("Status changed"), "LBChanged", timeText(st.st_ctim));
+    addRow(tr("Owner"), "LBOwner", userText(st.st_uid));
+    addRow(tr("Group"), "LBGroup", groupText(st.st_gid));
+    addRow(tr("Permissions"), "LBPermissions", permissionsText(st.st_mode));
 }
 
 void TDlgProperties::addSeveralPaths(const QStringList& paths)
 {
-    addRow(QStringLiteral("Objects"), "LBObjects", QStringLiteral("%1 items").arg(paths.size()));
-    addRow(QStringLiteral("Location"), "LBLocation", parentFolder(paths.front()));
-    m_size = addRow(QStringLiteral("Size"), "LBSize", kCalculating);
-    m_contains = addRow(QStringLiteral("Contains"), "LBContains", kCalculating);
+    addRow(tr("Objects"), "LBObjects", tr("%1 items").arg(paths.size()));
+    addRow(tr("Location"), "LBLocation", parentFolder(paths.front()));
+    m_size = addRow(tr("Size"), "LBSize", calculatingText());
+    m_contains = addRow(tr("Contains"), "LBContains", calculatingText());
     measureInBackground(paths);
 }
 
@@ -226,8 +232,8 @@ void TDlgProperties::showMeasured(qint64 size, quint32 files, quint32 folders)
     if (m_size)
         m_size->setText(bytesText(size));
     if (m_contains)
-        m_contains->setText(countText(files, "file", "files") + QStringLiteral(", ")
-                            + countText(folders, "folder", "folders"));
+        m_contains->setText(countText(files, QT_TR_NOOP("file"), QT_TR_NOOP("files")) + QStringLiteral(", ")
+                            + countText(folders, QT_TR_NOOP("folder"), QT_TR_NOOP("folders")));
 }
 
 #include "TDlgProperties.moc"

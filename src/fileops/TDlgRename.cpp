@@ -10,11 +10,11 @@ TDlgRename::TDlgRename(QWidget* parent)
     , m_name(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("TDlgRename"));
-    setWindowTitle(QStringLiteral("Rename"));
+    setWindowTitle(tr("Rename"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
 
-    auto* label = new QLabel(QStringLiteral("Rename to"), this);
+    auto* label = new QLabel(tr("Rename to"), this);
     label->setObjectName(QStringLiteral("LBRenameTo"));
     label->setBuddy(m_name);
     layout->addWidget(label);

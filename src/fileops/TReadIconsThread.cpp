@@ -1,11 +1,52 @@
 #include "fileops/TReadIconsThread.h"
 
 #include "fileops/TDirSizeThread.h"
+#include "platform/FileNames.h"
 #include "platform/TSysImageList.h"
 #include "platform/UiThreadCall.h"
 
 #include <QElapsedTimer>
+#include <QSet>
+#include <cstring>
+#include <dirent.h>
 #include <vector>
+
+namespace {
+
+// The names of the plain files in `folder`, from one read of it: asking the file
+// system whether each entry is a folder cost 40 ms of a 16,384-entry pass, ten times
+// the MIME lookup itself. Links and entries of unknown kind are left out, so they are
+// still asked about one by one.
+QSet<QString> plainFilesIn(const QString& folder)
+{
+    QSet<QString> files;
+    DIR* dir = ::opendir(EncodeFileName(folder).constData());
+    if (!dir)
+        return files;
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_type == DT_REG)
+            files.insert(DecodeFileName(entry->d_name, qsizetype(strlen(entry->d_name))));
+    ::closedir(dir);
+    return files;
+}
+
+// The one folder all `paths` lie in directly, or an empty string.
+QString commonFolderOf(const QStringList& paths)
+{
+    QString folder;
+    for (const QString& path : paths) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash < 0)
+            continue;   // a drive's own name
+        if (folder.isEmpty())
+            folder = path.left(slash + 1);
+        else if (slash + 1 != folder.size() || !path.startsWith(folder))
+            return {};
+    }
+    return folder;
+}
+
+} // namespace
 
 TReadIconsThread::TReadIconsThread(int paneId, int generation, QStringList paths, QObject* context,
                                    Delivery deliver, QObject* parent)
@@ -16,12 +57,15 @@ TReadIconsThread::TReadIconsThread(int paneId, int generation, QStringList paths
     , m_context(context)
     , m_deliver(std::move(deliver))
 {
+    ++s_unfinished;
 }
 
 TReadIconsThread::~TReadIconsThread()
 {
     Stop();
     wait();
+    if (m_counted.exchange(false))   // never started
+        --s_unfinished;
 }
 
 void TReadIconsThread::Stop() { m_stop->store(true); }
@@ -41,6 +85,8 @@ void TReadIconsThread::run()
     uint64_t priority = kNoRows;        // the prioritized rows being worked on
     int priorityNext = 0;
     int priorityLast = -1;
+    const QString folder = commonFolderOf(m_paths);
+    const QSet<QString> plainFiles = folder.isEmpty() ? QSet<QString>() : plainFilesIn(folder);
     std::vector<Found> batch;
     QElapsedTimer sinceDelivery;
     sinceDelivery.start();
@@ -66,7 +112,10 @@ void TReadIconsThread::run()
             index = next++;
         }
         done[size_t(index)] = true;
-        batch.push_back({index, TSysImageList::MimeTypeOf(m_paths.at(index))});
+        const QString& path = m_paths.at(index);
+        const bool plainFile =
+            !plainFiles.isEmpty() && path.startsWith(folder) && plainFiles.contains(path.mid(folder.size()));
+        batch.push_back({index, plainFile ? TSysImageList::MimeTypeOfFile(path) : TSysImageList::MimeTypeOf(path)});
         // The rows on screen are what the user waits for: they go over at once.
         const bool screenDone = onScreen && priorityNext > priorityLast;
         if (screenDone || int(batch.size()) >= kBatchEntries || sinceDelivery.elapsed() >= kBatchMsecs) {
@@ -77,6 +126,8 @@ void TReadIconsThread::run()
     }
     if (!batch.empty() && !stop.load())
         deliver(std::move(batch));
+    if (m_counted.exchange(false))
+        --s_unfinished;
 }
 
 void TReadIconsThread::deliver(std::vector<Found>&& batch)

@@ -47,6 +47,10 @@ public:
     // latest call wins. Any thread; may be called before start().
     void Prioritize(int first, int last);
 
+    // Icon passes made and not yet ended, stopped ones included: zero means no icon
+    // work is left anywhere (benchmarks wait for that before stopping the clock).
+    static int Unfinished() { return s_unfinished.load(); }
+
     int PaneId() const { return m_paneId; }
     int Generation() const { return m_generation; }
 
@@ -71,4 +75,6 @@ private:
     // change at once; kNoRows until Prioritize() is called.
     static constexpr uint64_t kNoRows = ~uint64_t(0);
     std::atomic<uint64_t> m_priority{kNoRows};
+    std::atomic<bool> m_counted{true};   // still counted in s_unfinished
+    static inline std::atomic<int> s_unfinished{0};
 };

@@ -1,6 +1,7 @@
 #include "platform/AnswerButtons.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QPushButton>
 
@@ -8,9 +9,9 @@ void AddAnswerButtons(QDialog& dialog, QBoxLayout& row, std::initializer_list<An
                       int defaultCode)
 {
     for (const AnswerButton& b : buttons) {
-        auto* button = new QPushButton(QLatin1String(b.Caption), &dialog);
+        auto* button = new QPushButton(QCoreApplication::translate("AnswerButtons", b.Caption), &dialog);
         button->setObjectName(QLatin1String(b.Name));
-        button->setAccessibleName(QString(QLatin1String(b.Caption)).remove(QLatin1Char('&')));
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
         const int code = b.Code;
         QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, code] { dialog.done(code); });
         row.addWidget(button);

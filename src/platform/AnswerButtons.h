@@ -9,7 +9,7 @@ class QDialog;
 
 struct AnswerButton {
     const char* Name;      // object name
-    const char* Caption;   // with its '&' mnemonic
+    const char* Caption;   // with its '&' mnemonic; translated in the "AnswerButtons" context
     int Code;              // the dialog's result when pressed
 };
 

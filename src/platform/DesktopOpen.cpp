@@ -3,6 +3,7 @@
 #include "platform/DesktopOpen.h"
 #include "platform/ProgramPath.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -26,11 +27,11 @@ bool OpenFolderInFileManager(const QString& folder, QString* error)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
-        return fail(error, QStringLiteral("The folder %1 does not exist.").arg(folder));
+        return fail(error, QCoreApplication::translate("DesktopOpen", "The folder %1 does not exist.").arg(folder));
     const QString name = QFileInfo(openerProgram()).fileName();
     const QString program = ResolveProgram(openerProgram());
     if (program.isEmpty())
-        return fail(error, QStringLiteral("The program %1 is not installed.").arg(name));
+        return fail(error, QCoreApplication::translate("DesktopOpen", "The program %1 is not installed.").arg(name));
 
     QProcess process;
     process.setProgram(program);
@@ -38,7 +39,8 @@ bool OpenFolderInFileManager(const QString& folder, QString* error)
     process.setArguments({info.absoluteFilePath()});
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
-        return fail(error, QStringLiteral("The program %1 could not be started: %2").arg(name, process.errorString()));
+        return fail(error, QCoreApplication::translate("DesktopOpen", "The program %1 could not be started: %2")
+                               .arg(name, process.errorString()));
     if (error)
         error->clear();
     return true;

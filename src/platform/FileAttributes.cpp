@@ -18,6 +18,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+
 namespace {
 
 // The DOS bits kept in user.DOSATTRIB; read-only and directory come from the mode.
@@ -97,8 +99,10 @@ void fillRecord(TSearchRec& rec, const struct stat& st, uint32_t attr)
 QString errorText(const QString& path, int error)
 {
     if (error == ENOTSUP || error == EOPNOTSUPP)
-        return QStringLiteral("Cannot set the attributes of %1: the file system does not keep them.").arg(path);
-    return QStringLiteral("Cannot set the attributes of %1: %2.")
+        return QCoreApplication::translate("FileAttributes",
+                                           "Cannot set the attributes of %1: the file system does not keep them.")
+            .arg(path);
+    return QCoreApplication::translate("FileAttributes", "Cannot set the attributes of %1: %2.")
         .arg(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 

@@ -269,11 +269,11 @@ FileOpResult FileOperationEngine::runDelete(const FileOpRequest& request)
     std::vector<TopItem> items = topItems(request.Sources);
     QString question;
     if (items.size() == 1)
-        question = request.UseTrash ? QStringLiteral("Move \"%1\" to the Trash?").arg(shown(items[0].Name))
-                                    : QStringLiteral("Delete \"%1\" for good?").arg(shown(items[0].Name));
+        question = request.UseTrash ? tr("Move \"%1\" to the Trash?").arg(shown(items[0].Name))
+                                    : tr("Delete \"%1\" for good?").arg(shown(items[0].Name));
     else
-        question = request.UseTrash ? QStringLiteral("Move %1 items to the Trash?").arg(items.size())
-                                    : QStringLiteral("Delete %1 items for good?").arg(items.size());
+        question = request.UseTrash ? tr("Move %1 items to the Trash?").arg(items.size())
+                                    : tr("Delete %1 items for good?").arg(items.size());
     if (!confirm(question)) {
         m_aborted = true;
         return FileOpResult::Aborted;
@@ -293,7 +293,7 @@ FileOpResult FileOperationEngine::runDelete(const FileOpRequest& request)
             outcome = retrying([&] {
                 Dir parent;
                 if (const int error = parent.OpenPath(item.Parent))
-                    return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
+                    return failed(tr("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
                 return deleteForGood(parent, item.Name, type);
             });
         }
@@ -313,7 +313,7 @@ FileOperationEngine::Outcome FileOperationEngine::trashItem(const TopItem& item)
         if (r.Status == TrashCan::Outcome::Trashed)
             return {};
         if (r.Status == TrashCan::Outcome::Failed)
-            return failed(QStringLiteral("Cannot move %1 to the Trash: %2").arg(quoted(item.Path), SystemErrorText(r.Error)));
+            return failed(tr("Cannot move %1 to the Trash: %2").arg(quoted(item.Path), SystemErrorText(r.Error)));
         // No trash on that volume: deleting for good is the person's decision, asked
         // once per volume.
         struct stat st {};
@@ -323,8 +323,8 @@ FileOperationEngine::Outcome FileOperationEngine::trashItem(const TopItem& item)
         if (known != m_forGoodAnswers.end()) {
             forGood = known->second;
         } else {
-            forGood = confirm(QStringLiteral("%1 cannot be moved to the Trash: its volume has no trash folder that "
-                                             "can take it. Delete it for good?").arg(quoted(item.Path)));
+            forGood = confirm(tr("%1 cannot be moved to the Trash: its volume has no trash folder that "
+                                 "can take it. Delete it for good?").arg(quoted(item.Path)));
             if (cancelled())
                 return {Step::Cancelled, {}};
             m_forGoodAnswers[device] = forGood;
@@ -333,7 +333,7 @@ FileOperationEngine::Outcome FileOperationEngine::trashItem(const TopItem& item)
             return {Step::Declined, {}};
         Dir parent;
         if (const int error = parent.OpenPath(item.Parent))
-            return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
+            return failed(tr("Cannot delete %1: %2").arg(quoted(item.Path), SystemErrorText(error)));
         return deleteForGood(parent, item.Name, S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN);
     });
 }
@@ -354,18 +354,18 @@ FileOperationEngine::Step FileOperationEngine::deleteForGood(const Dir& dir, con
         }
         // EISDIR (and EPERM on some systems) means it is a folder after all.
         if (errno != EISDIR && errno != EPERM)
-            return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
+            return failed(tr("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
     }
     const int unlinkError = errno;
     Dir folder;
     if (const int error = folder.OpenChild(dir, name))
-        return failed(QStringLiteral("Cannot delete %1: %2")
+        return failed(tr("Cannot delete %1: %2")
                           .arg(quoted(path), SystemErrorText(type != DT_DIR && error == ENOTDIR ? unlinkError : error)));
     if (folder.MountId() != dir.MountId())
-        return failed(QStringLiteral("Cannot delete %1: another file system is mounted on it.").arg(quoted(path)));
+        return failed(tr("Cannot delete %1: another file system is mounted on it.").arg(quoted(path)));
     std::vector<FileOpTree::Entry> entries;
     if (const int error = FileOpTree::List(folder.Fd(), entries))
-        return failed(QStringLiteral("Cannot read %1: %2").arg(quoted(path), SystemErrorText(error)));
+        return failed(tr("Cannot read %1: %2").arg(quoted(path), SystemErrorText(error)));
     dir.ReleaseFor(folder);
     bool skippedSome = false;
     bool stopped = false;
@@ -382,7 +382,7 @@ FileOperationEngine::Step FileOperationEngine::deleteForGood(const Dir& dir, con
         return {Step::Cancelled, {}};
     if (::unlinkat(dir.Fd(), name.c_str(), AT_REMOVEDIR) == 0 || (skippedSome && errno == ENOTEMPTY))
         return {};
-    return failed(QStringLiteral("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
+    return failed(tr("Cannot delete %1: %2").arg(quoted(path), SystemErrorText(errno)));
 }
 
 // ---- rename ----
@@ -390,7 +390,7 @@ FileOperationEngine::Step FileOperationEngine::deleteForGood(const Dir& dir, con
 FileOpResult FileOperationEngine::runRename(const FileOpRequest& request)
 {
     if (request.Sources.size() != 1) {
-        m_observer.Inform(QStringLiteral("Only one item can be renamed at a time."));
+        m_observer.Inform(tr("Only one item can be renamed at a time."));
         return FileOpResult::Failed;
     }
     const std::string from = cleanPath(request.Sources.front());
@@ -415,10 +415,10 @@ FileOpResult FileOperationEngine::runRename(const FileOpRequest& request)
         }
         if (error == 0 || exists)
             return {};
-        return failed(QStringLiteral("Cannot rename %1 to %2: %3").arg(quoted(from), quoted(to), SystemErrorText(error)));
+        return failed(tr("Cannot rename %1 to %2: %3").arg(quoted(from), quoted(to), SystemErrorText(error)));
     });
     if (exists) {
-        m_observer.Inform(QStringLiteral("Cannot rename %1 to %2: a file or folder with that name already exists.")
+        m_observer.Inform(tr("Cannot rename %1 to %2: a file or folder with that name already exists.")
                               .arg(quoted(from), quoted(to)));
         return FileOpResult::Failed;
     }

@@ -33,6 +33,7 @@
 #include "platform/FileOpFolder.h"
 #include "platform/FileOpObserver.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <chrono>
 #include <functional>
@@ -52,6 +53,8 @@ struct FileOpRequest {
 enum class FileOpResult { Done, Aborted, Failed };
 
 class FileOperationEngine {
+    Q_DECLARE_TR_FUNCTIONS(FileOperationEngine)
+
 public:
     explicit FileOperationEngine(FileOpObserver& observer);
     ~FileOperationEngine();

@@ -54,20 +54,20 @@ QDateTime modifiedOf(const struct stat& st)
 QString spaceText(int64_t bytes)
 {
     if (bytes > 1022976)
-        return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1048576.0) + QStringLiteral(" MB");
+        return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1048576.0) + FileOperationEngine::tr(" MB");
     if (bytes < 1000)
-        return FormatFloat(QStringLiteral("###,##0"), double(bytes)) + QStringLiteral(" bytes");
-    return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1024.0) + QStringLiteral(" KB");
+        return FormatFloat(QStringLiteral("###,##0"), double(bytes)) + FileOperationEngine::tr(" bytes");
+    return FormatFloat(QStringLiteral("###,##0.#"), double(bytes) / 1024.0) + FileOperationEngine::tr(" KB");
 }
 
 QString readText(const std::string& path, int error)
 {
-    return QStringLiteral("Cannot read %1: %2").arg(quoted(path), SystemErrorText(error));
+    return FileOperationEngine::tr("Cannot read %1: %2").arg(quoted(path), SystemErrorText(error));
 }
 
 QString writeText(const std::string& path, int error)
 {
-    return QStringLiteral("Cannot write %1: %2").arg(quoted(path), SystemErrorText(error));
+    return FileOperationEngine::tr("Cannot write %1: %2").arg(quoted(path), SystemErrorText(error));
 }
 
 // The DOS attributes (hidden, system, archive) live in user.DOSATTRIB, and other
@@ -97,7 +97,7 @@ void copyUserAttributes(int from, int to)
 
 QString FileOperationEngine::transferVerb() const
 {
-    return m_kind == FileOpKind::Move ? QStringLiteral("move") : QStringLiteral("copy");
+    return m_kind == FileOpKind::Move ? tr("move") : tr("copy");
 }
 
 FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
@@ -175,15 +175,15 @@ bool FileOperationEngine::refused(const std::vector<TopItem>& items, const std::
         if (S_ISDIR(item.St.st_mode)) {
             const auto found = std::find(chain.begin(), chain.end(), std::make_pair(item.St.st_dev, item.St.st_ino));
             if (found == chain.begin() && targetExists)
-                message = QStringLiteral("Cannot %1 the folder %2 into itself.").arg(transferVerb(), quoted(item.Path));
+                message = tr("Cannot %1 the folder %2 into itself.").arg(transferVerb(), quoted(item.Path));
             else if (found != chain.end())
-                message = QStringLiteral("Cannot %1 the folder %2 into its own sub-folder %3.")
+                message = tr("Cannot %1 the folder %2 into its own sub-folder %3.")
                               .arg(transferVerb(), quoted(item.Path), quoted(target));
         }
         struct stat parentSt;
         if (message.isEmpty() && targetExists && !chain.empty() && ::stat(item.Parent.c_str(), &parentSt) == 0
             && std::make_pair(parentSt.st_dev, parentSt.st_ino) == chain.front())
-            message = QStringLiteral("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(item.Path));
+            message = tr("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(item.Path));
         if (!message.isEmpty()) {
             m_observer.Inform(message);
             return true;
@@ -208,9 +208,9 @@ bool FileOperationEngine::roomOrConsent(const std::vector<TopItem>& items, const
     const int64_t available = int64_t(fs.f_bavail) * int64_t(fs.f_frsize);
     if (needed <= available)
         return true;
-    return confirm(QStringLiteral("The files need %1 but only %2 are free on the target. %3 anyway?")
+    return confirm(tr("The files need %1 but only %2 are free on the target. %3 anyway?")
                        .arg(spaceText(needed), spaceText(available),
-                            m_kind == FileOpKind::Move ? QStringLiteral("Move") : QStringLiteral("Copy")));
+                            m_kind == FileOpKind::Move ? tr("Move") : tr("Copy")));
 }
 
 bool FileOperationEngine::prepareTarget(const std::string& target, bool silently, FileOpResult& stop)
@@ -219,11 +219,11 @@ bool FileOperationEngine::prepareTarget(const std::string& target, bool silently
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return true;
-        m_observer.Inform(QStringLiteral("Cannot %1 into %2: it is not a folder.").arg(transferVerb(), quoted(target)));
+        m_observer.Inform(tr("Cannot %1 into %2: it is not a folder.").arg(transferVerb(), quoted(target)));
         stop = FileOpResult::Failed;
         return false;
     }
-    if (!silently && !confirm(QStringLiteral("The folder %1 does not exist. Create it?").arg(quoted(target)))) {
+    if (!silently && !confirm(tr("The folder %1 does not exist. Create it?").arg(quoted(target)))) {
         m_aborted = true;
         stop = result();
         return false;
@@ -235,7 +235,7 @@ bool FileOperationEngine::prepareTarget(const std::string& target, bool silently
             missing.push_back(p);
         for (auto it = missing.rbegin(); it != missing.rend(); ++it)
             if (::mkdir(it->c_str(), 0777) != 0 && errno != EEXIST)
-                return failed(QStringLiteral("Cannot create the folder %1: %2").arg(quoted(*it), SystemErrorText(errno)));
+                return failed(tr("Cannot create the folder %1: %2").arg(quoted(*it), SystemErrorText(errno)));
         return {};
     });
     stop = result();
@@ -282,7 +282,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
         else if (error == EEXIST)
             exists = true;
         else
-            return failed(QStringLiteral("Cannot move %1 to %2: %3")
+            return failed(tr("Cannot move %1 to %2: %3")
                               .arg(quoted(src.PathOf(name)), quoted(dst.Path()), SystemErrorText(error)));
     }
     struct stat dstSt;
@@ -303,7 +303,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
     bool replace = false;
     if (exists) {
         if (srcSt.st_dev == dstSt.st_dev && srcSt.st_ino == dstSt.st_ino)
-            return failed(QStringLiteral("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(src.PathOf(name))));
+            return failed(tr("Cannot %1 %2 onto itself.").arg(transferVerb(), quoted(src.PathOf(name))));
         const bool srcFolder = S_ISDIR(srcSt.st_mode);
         if (srcFolder && S_ISDIR(dstSt.st_mode))
             return mergeFolder(src, name, dst, tryRename);
@@ -315,7 +315,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
         if (srcFolder) {
             // A folder cannot be renamed over a file: the file goes first (the person said yes).
             if (::unlinkat(dst.Fd(), n, 0) != 0)
-                return failed(QStringLiteral("Cannot replace %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
+                return failed(tr("Cannot replace %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
         } else {
             replace = true;
         }
@@ -334,7 +334,7 @@ FileOperationEngine::Step FileOperationEngine::transferOnce(const Dir& src, cons
     default: break;
     }
     // Reading a device could hang or never end, and a socket has nothing to copy.
-    return failed(QStringLiteral("Cannot %1 %2: sockets and device files are not copied.")
+    return failed(tr("Cannot %1 %2: sockets and device files are not copied.")
                       .arg(transferVerb(), quoted(src.PathOf(name))));
 }
 
@@ -353,7 +353,7 @@ FileOperationEngine::Step FileOperationEngine::moveByRename(const Dir& src, cons
         tryRename = false;
         return {};
     }
-    return failed(QStringLiteral("Cannot move %1 to %2: %3")
+    return failed(tr("Cannot move %1 to %2: %3")
                       .arg(quoted(src.PathOf(name)), quoted(dst.Path()), SystemErrorText(error)));
 }
 
@@ -389,7 +389,7 @@ FileOperationEngine::Step FileOperationEngine::copyFolder(const Dir& src, const 
         return failed(readText(from.Path(), errno));
     // Private until filled: the final permissions may not let this run write into it.
     if (::mkdirat(dst.Fd(), name.c_str(), 0700) != 0)
-        return failed(QStringLiteral("Cannot create the folder %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
+        return failed(tr("Cannot create the folder %1: %2").arg(quoted(dst.PathOf(name)), SystemErrorText(errno)));
     Dir to;
     if (const int error = to.OpenChild(dst, name))
         return failed(writeText(dst.PathOf(name), error));
@@ -444,7 +444,7 @@ FileOperationEngine::Step FileOperationEngine::leave(const Dir& parent, const Di
 {
     if (parent.Rejoin(child))
         return {};
-    m_observer.Inform(QStringLiteral("The folder %1 was moved or replaced during the operation, which stops here.")
+    m_observer.Inform(tr("The folder %1 was moved or replaced during the operation, which stops here.")
                           .arg(quoted(parent.Path())));
     return {Step::Cancelled, {}};
 }
@@ -520,14 +520,14 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
     if (::fstat(from.get(), &now) != 0 || now.st_size != st.st_size || !sameTime(now.st_mtim, st.st_mtim)
         || (st.st_size > 0 && copied.Bytes != st.st_size)) {
         drop();
-        return failed(QStringLiteral("Cannot %1 %2: it changed while it was being read.").arg(transferVerb(), quoted(srcPath)));
+        return failed(tr("Cannot %1 %2: it changed while it was being read.").arg(transferVerb(), quoted(srcPath)));
     }
     if (m_kind == FileOpKind::Move) {
         // The source goes away after this, so the copy must be all of it.
         struct stat made;
         if (::fstat(to.get(), &made) != 0 || made.st_size != copied.Bytes) {
             drop();
-            return failed(QStringLiteral("Cannot move %1: the copy did not come out the same size as the original.")
+            return failed(tr("Cannot move %1: the copy did not come out the same size as the original.")
                               .arg(quoted(srcPath)));
         }
     }
@@ -651,7 +651,7 @@ FileOperationEngine::Step FileOperationEngine::commit(const Dir& src, const std:
             continue;   // gone again
         Step answer;
         if (S_ISDIR(dstSt.st_mode))
-            answer = failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
+            answer = failed(tr("Cannot replace the folder %1 with the file %2.")
                                 .arg(quoted(dst.PathOf(name)), quoted(src.PathOf(name))));
         else
             answer = resolveConflict(src, name, srcSt, dst, dstSt);
@@ -720,7 +720,7 @@ FileOperationEngine::Step FileOperationEngine::removeSource(const Dir& src, cons
 {
     PendingRemoval item{src.Lasting(), src.Path(), name, folder, was};
     if (!item.Folder->valid())
-        return failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(src.PathOf(name)), SystemErrorText(EMFILE)));
+        return failed(tr("Cannot remove %1: %2").arg(quoted(src.PathOf(name)), SystemErrorText(EMFILE)));
     if (m_pending.empty() || m_pending.back().Folder != item.Folder)
         ++m_pendingFolders;
     m_pendingBytes += was.CheckContent ? int64_t(was.Size) : 0;
@@ -752,7 +752,7 @@ FileOperationEngine::Step FileOperationEngine::flushRemovals(bool force)
     const Outcome synced = finishing([&]() -> Step {
         for (const auto& [device, fd] : m_targetsToSync)
             if (m_syncFailure || ::syncfs(fd->get()) != 0)
-                return failed(QStringLiteral("Cannot make sure the copies reached the disk: %1. The originals are kept.")
+                return failed(tr("Cannot make sure the copies reached the disk: %1. The originals are kept.")
                                   .arg(SystemErrorText(m_syncFailure ? m_syncFailure : errno)));
         return {};
     });
@@ -773,12 +773,13 @@ bool FileOperationEngine::removeOne(const PendingRemoval& item)
         const int dirFd = item.Folder->get();
         struct stat now;
         if (::fstatat(dirFd, item.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno == ENOENT ? Step{} : failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
+            return errno == ENOENT ? Step{}
+                                   : failed(tr("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
         const Identity& was = item.Was;
         if (now.st_dev != was.Device || now.st_ino != was.Inode
             || (was.CheckContent && (now.st_size != was.Size || !sameTime(now.st_mtim, was.Modified))))
-            return failed(QStringLiteral("%1 changed while it was being moved, so it was kept; the moved copy has its "
-                                         "earlier content.").arg(quoted(path)));
+            return failed(tr("%1 changed while it was being moved, so it was kept; the moved copy has its "
+                             "earlier content.").arg(quoted(path)));
         if (::unlinkat(dirFd, item.Name.c_str(), item.IsFolder ? AT_REMOVEDIR : 0) == 0)
             return {};
         if (item.IsFolder && (errno == ENOTEMPTY || errno == EEXIST)) {
@@ -786,7 +787,7 @@ bool FileOperationEngine::removeOne(const PendingRemoval& item)
             m_aborted = true;
             return {};
         }
-        return failed(QStringLiteral("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
+        return failed(tr("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
     });
     return removed != Outcome::Stopped;
 }
@@ -808,7 +809,7 @@ void FileOperationEngine::keepAttributes(int fd, int srcFd, const struct stat& s
 FileOperationEngine::Step FileOperationEngine::folderOverFile(const Dir& src, const std::string& name,
                                                               const Dir& dst)
 {
-    return failed(QStringLiteral("Cannot replace the folder %1 with the file %2.")
+    return failed(tr("Cannot replace the folder %1 with the file %2.")
                       .arg(quoted(dst.PathOf(name)), quoted(src.PathOf(name))));
 }
 

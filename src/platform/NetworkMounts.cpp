@@ -45,7 +45,7 @@ MountToolRun::MountToolRun(QObject* parent)
     connect(m_timeout, &QTimer::timeout, this, [this] {
         Cancel();
         finish(failure(
-            QStringLiteral("%1 did not finish within %2 seconds.").arg(m_toolName).arg(kToolTimeoutMs / 1000)));
+            tr("%1 did not finish within %2 seconds.").arg(m_toolName).arg(kToolTimeoutMs / 1000)));
     });
 }
 
@@ -56,9 +56,9 @@ void MountToolRun::StartMount(const QString& url)
     const QString location = url.trimmed();
     if (location.isEmpty())
         return finish(
-            failure(QStringLiteral("Type the location of the network drive, for example smb://server/share.")));
+            failure(tr("Type the location of the network drive, for example smb://server/share.")));
     if (looksLikeOption(location))
-        return finish(failure(QStringLiteral("\"%1\" is not a valid location.").arg(location)));
+        return finish(failure(tr("\"%1\" is not a valid location.").arg(location)));
     start({QStringLiteral("mount"), location});
 }
 
@@ -66,9 +66,9 @@ void MountToolRun::StartUnmount(const QString& mountPointOrUrl)
 {
     const QString target = mountPointOrUrl.trimmed();
     if (target.isEmpty())
-        return finish(failure(QStringLiteral("Choose the network drive to disconnect.")));
+        return finish(failure(tr("Choose the network drive to disconnect.")));
     if (looksLikeOption(target))
-        return finish(failure(QStringLiteral("\"%1\" is not a valid location.").arg(target)));
+        return finish(failure(tr("\"%1\" is not a valid location.").arg(target)));
     start({QStringLiteral("mount"), QStringLiteral("-u"), target});
 }
 
@@ -95,7 +95,7 @@ void MountToolRun::start(const QStringList& arguments)
     m_toolName = QFileInfo(toolProgram()).fileName();
     const QString program = ResolveProgram(toolProgram());
     if (program.isEmpty())
-        return finish(failure(QStringLiteral("The program %1 is not installed.").arg(m_toolName)));
+        return finish(failure(tr("The program %1 is not installed.").arg(m_toolName)));
 
     m_process = new QProcess(this);
     // The tool asks for passwords on standard input: with none it fails at once
@@ -106,7 +106,7 @@ void MountToolRun::start(const QStringList& arguments)
             return;
         const QString reason = m_process->errorString();
         Cancel();
-        finish(failure(QStringLiteral("The program %1 could not be started: %2").arg(m_toolName, reason)));
+        finish(failure(tr("The program %1 could not be started: %2").arg(m_toolName, reason)));
     });
     connect(m_process, &QProcess::finished, this, &MountToolRun::processEnded);
     m_timeout->start();
@@ -122,14 +122,14 @@ void MountToolRun::processEnded()
         return;
     process->deleteLater();
     if (process->exitStatus() == QProcess::CrashExit)
-        return finish(failure(QStringLiteral("%1 stopped unexpectedly.").arg(m_toolName)));
+        return finish(failure(tr("%1 stopped unexpectedly.").arg(m_toolName)));
     if (process->exitCode() == 0)
         return finish(ToolResult{true, {}});
     QString text = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
     if (text.isEmpty())
         text = QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
     if (text.isEmpty())
-        text = QStringLiteral("%1 failed with exit code %2.").arg(m_toolName).arg(process->exitCode());
+        text = tr("%1 failed with exit code %2.").arg(m_toolName).arg(process->exitCode());
     finish(failure(text));
 }
 

@@ -11,7 +11,7 @@ TDlgFileError::TDlgFileError(const QString& text, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TDlgFileError"));
-    setWindowTitle(QStringLiteral("File operation error"));
+    setWindowTitle(tr("File operation error"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
     auto* message = new QLabel(text, this);
@@ -23,10 +23,10 @@ TDlgFileError::TDlgFileError(const QString& text, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     AddAnswerButtons(*this, *row,
-                     {{"BTNSkip", "&Skip", FileErrorSkip},
-                      {"BTNSkipAll", "Skip all", FileErrorSkipAll},
-                      {"BTNRetry", "&Retry", FileErrorRetry},
-                      {"BTNCancel", "Cancel", FileErrorCancel}},
+                     {{"BTNSkip", QT_TRANSLATE_NOOP("AnswerButtons", "&Skip"), FileErrorSkip},
+                      {"BTNSkipAll", QT_TRANSLATE_NOOP("AnswerButtons", "Skip all"), FileErrorSkipAll},
+                      {"BTNRetry", QT_TRANSLATE_NOOP("AnswerButtons", "&Retry"), FileErrorRetry},
+                      {"BTNCancel", QT_TRANSLATE_NOOP("AnswerButtons", "Cancel"), FileErrorCancel}},
                      FileErrorRetry);
     layout->addLayout(row);
     setMinimumWidth(420);

@@ -28,9 +28,9 @@ QString whenText(const QDateTime& when)
 
 QString detailsText(const QString& path, bool folder, int64_t size, const QDateTime& modified)
 {
-    const QString what = folder ? QStringLiteral("folder")
-                                : FormatFloat(QStringLiteral("###,##0"), double(size)) + QStringLiteral(" bytes");
-    return QStringLiteral("%1\n%2, modified %3").arg(path, what, whenText(modified));
+    const QString what = folder ? TDlgOverwrite::tr("folder")
+                                : FormatFloat(QStringLiteral("###,##0"), double(size)) + TDlgOverwrite::tr(" bytes");
+    return TDlgOverwrite::tr("%1\n%2, modified %3").arg(path, what, whenText(modified));
 }
 
 } // namespace
@@ -39,27 +39,27 @@ TDlgOverwrite::TDlgOverwrite(const FileOpConflict& conflict, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TDlgOverwrite"));
-    setWindowTitle(QStringLiteral("Confirm file replace"));
+    setWindowTitle(tr("Confirm file replace"));
     setAccessibleName(windowTitle());
     auto* layout = new QVBoxLayout(this);
     const QString name = QFileInfo(conflict.TargetPath).fileName();
     layout->addWidget(label(this, QStringLiteral("LBText"),
-                            QStringLiteral("This folder already contains a file named \"%1\".").arg(name)));
-    layout->addWidget(label(this, QStringLiteral("LBReplace"), QStringLiteral("Would you like to replace the existing file")));
+                            tr("This folder already contains a file named \"%1\".").arg(name)));
+    layout->addWidget(label(this, QStringLiteral("LBReplace"), tr("Would you like to replace the existing file")));
     layout->addWidget(label(this, QStringLiteral("LBExisting"),
                             detailsText(conflict.TargetPath, false, conflict.TargetSize, conflict.TargetModified)));
-    layout->addWidget(label(this, QStringLiteral("LBWith"), conflict.SourceIsFolder ? QStringLiteral("with this folder?")
-                                                                                     : QStringLiteral("with this one?")));
+    layout->addWidget(label(this, QStringLiteral("LBWith"), conflict.SourceIsFolder ? tr("with this folder?")
+                                                                                     : tr("with this one?")));
     layout->addWidget(label(this, QStringLiteral("LBNew"), detailsText(conflict.SourcePath, conflict.SourceIsFolder,
                                                                        conflict.SourceSize, conflict.SourceModified)));
     auto* row = new QHBoxLayout;
     // Enter must never destroy a file by accident.
     AddAnswerButtons(*this, *row,
-                     {{"BTNYes", "&Yes", OverwriteYes},
-                      {"BTNYesToAll", "Yes to &all", OverwriteYesToAll},
-                      {"BTNNo", "&No", OverwriteNo},
-                      {"BTNNoToAll", "N&o to all", OverwriteNoToAll},
-                      {"BTNCancel", "Cancel", OverwriteCancel}},
+                     {{"BTNYes", QT_TRANSLATE_NOOP("AnswerButtons", "&Yes"), OverwriteYes},
+                      {"BTNYesToAll", QT_TRANSLATE_NOOP("AnswerButtons", "Yes to &all"), OverwriteYesToAll},
+                      {"BTNNo", QT_TRANSLATE_NOOP("AnswerButtons", "&No"), OverwriteNo},
+                      {"BTNNoToAll", QT_TRANSLATE_NOOP("AnswerButtons", "N&o to all"), OverwriteNoToAll},
+                      {"BTNCancel", QT_TRANSLATE_NOOP("AnswerButtons", "Cancel"), OverwriteCancel}},
                      OverwriteNo);
     layout->addLayout(row);
 }

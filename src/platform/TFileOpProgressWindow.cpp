@@ -43,7 +43,7 @@ TFileOpProgressWindow::TFileOpProgressWindow(std::shared_ptr<FileOpJob> job, QWi
     , m_bar(new QProgressBar(this))
     , m_files(label(this, QStringLiteral("LBFiles")))
     , m_timeLeft(label(this, QStringLiteral("LBTimeLeft")))
-    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+    , m_cancel(new QPushButton(tr("Cancel"), this))
     , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("TFileOpProgressWindow"));
@@ -51,7 +51,7 @@ TFileOpProgressWindow::TFileOpProgressWindow(std::shared_ptr<FileOpJob> job, QWi
     setAccessibleName(windowTitle());
     setWindowModality(owner ? Qt::WindowModal : Qt::NonModal);
     m_bar->setObjectName(QStringLiteral("PBProgress"));
-    m_bar->setAccessibleName(QStringLiteral("Progress"));
+    m_bar->setAccessibleName(tr("Progress"));
     m_bar->setRange(0, kBarSteps);
     m_bar->setValue(0);
     m_cancel->setObjectName(QStringLiteral("BTNCancel"));
@@ -75,10 +75,10 @@ TFileOpProgressWindow::~TFileOpProgressWindow() = default;
 QString TFileOpProgressWindow::OperationText(FileOpKind kind)
 {
     switch (kind) {
-    case FileOpKind::Copy: return QStringLiteral("Copying");
-    case FileOpKind::Move: return QStringLiteral("Moving");
-    case FileOpKind::Delete: return QStringLiteral("Deleting");
-    case FileOpKind::Rename: return QStringLiteral("Renaming");
+    case FileOpKind::Copy: return tr("Copying");
+    case FileOpKind::Move: return tr("Moving");
+    case FileOpKind::Delete: return tr("Deleting");
+    case FileOpKind::Rename: return tr("Renaming");
     }
     return {};
 }
@@ -92,8 +92,8 @@ QString TFileOpProgressWindow::TimeLeftText(const FileOpProgress& p)
     const int64_t left = int64_t(double(p.ElapsedMs) * (1 - done) / done / 1000 + 0.5);
     const QString minutesSeconds = QStringLiteral("%1:%2").arg(left / 60 % 60).arg(left % 60, 2, 10, QLatin1Char('0'));
     if (left >= 3600)
-        return QStringLiteral("Time left: %1:%2").arg(left / 3600).arg(minutesSeconds.rightJustified(5, QLatin1Char('0')));
-    return QStringLiteral("Time left: ") + minutesSeconds;
+        return tr("Time left: %1:%2").arg(left / 3600).arg(minutesSeconds.rightJustified(5, QLatin1Char('0')));
+    return tr("Time left: ") + minutesSeconds;
 }
 
 void TFileOpProgressWindow::reject()
@@ -106,7 +106,7 @@ void TFileOpProgressWindow::reject()
     }
     m_job->Cancel = true;
     m_cancel->setEnabled(false);
-    setText(m_operation, QStringLiteral("Cancelling"));
+    setText(m_operation, tr("Cancelling"));
 }
 
 void TFileOpProgressWindow::closeEvent(QCloseEvent* event)
@@ -135,12 +135,12 @@ void TFileOpProgressWindow::refresh()
     const QFontMetrics metrics(m_file->font());
     setText(m_file, metrics.elidedText(p.CurrentFile, Qt::ElideMiddle, m_file->width()));
     if (p.Scanning) {
-        setText(m_files, QStringLiteral("Counting: %1 files").arg(p.FilesTotal));
+        setText(m_files, tr("Counting: %1 files").arg(p.FilesTotal));
         m_bar->setRange(0, 0);   // busy: the total is not known yet
         return;
     }
     m_bar->setRange(0, kBarSteps);
     m_bar->setValue(int(doneFraction(p) * kBarSteps));
-    setText(m_files, QStringLiteral("%1 of %2 files").arg(std::min(p.FilesDone, p.FilesTotal)).arg(p.FilesTotal));
+    setText(m_files, tr("%1 of %2 files").arg(std::min(p.FilesDone, p.FilesTotal)).arg(p.FilesTotal));
     setText(m_timeLeft, TimeLeftText(p));
 }

@@ -1,10 +1,13 @@
 // The one seam for modal UI: message boxes and dialogs. The program calls these
 // functions; tests install a responder that answers instead of a person and reads
-// the texts shown.
+// the texts shown. TMessages itself links Qt Core only, so logic may warn without
+// pulling in widgets; the real boxes (MessageBoxes.cpp) and ShowModal/MessageBeep
+// live in dv_platform_ui.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QDialog;
 class QWidget;
@@ -32,6 +35,14 @@ public:
     using Responder = std::function<MsgResult(const MessageRequest&)>;
     // Installs a responder for tests; an empty one restores real message boxes.
     static void SetResponder(Responder responder);
+
+    // What shows a real box when no responder is installed; empty when the box was
+    // closed without a button. A plain pointer, not a std::function: the UI library
+    // sets it during static initialisation, before a non-trivial global here would
+    // be guaranteed constructed.
+    using Presenter = std::optional<MsgResult> (*)(const MessageRequest& request, QWidget* parent,
+                                                   const std::function<void(QWidget* box)>& opened);
+    static void SetPresenter(Presenter presenter);
 };
 
 // Shows a dialog modally and returns its result code (QDialog::Accepted, Rejected or

@@ -7,6 +7,7 @@
 
 #include "RegistryHiveFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -123,8 +124,8 @@ std::shared_ptr<Hive> sharedHive(RegistryHive id)
         removeStaleTempFiles(slot->file);
         QByteArray bytes;
         if (const int error = readHiveFile(slot->file, bytes)) {
-            slot->loadError = QStringLiteral("The settings file \"%1\" cannot be read: %2. "
-                                             "Changes made in this session will not be saved.")
+            slot->loadError = QCoreApplication::translate("TRegistry", "The settings file \"%1\" cannot be read: %2. "
+                                                                       "Changes made in this session will not be saved.")
                                   .arg(QDir::toNativeSeparators(slot->file), systemError(error));
         } else {
             slot->root = ParseHiveText(bytes, slot->rootName);
@@ -138,7 +139,7 @@ std::shared_ptr<Hive> sharedHive(RegistryHive id)
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     auto fail = [&](int error) {
-        throw ERegistryException(QStringLiteral("Cannot save the settings file %1: %2")
+        throw ERegistryException(QCoreApplication::translate("TRegistry", "Cannot save the settings file %1: %2")
                                      .arg(QDir::toNativeSeparators(path), systemError(error)));
     };
     const QString folder = QFileInfo(path).absolutePath();
@@ -215,13 +216,13 @@ struct TRegistry::Impl {
             if (it != key->values.end() && it->second.type == type)
                 return it->second;
         }
-        throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(name));
+        throw ERegistryException(QCoreApplication::translate("TRegistry", "Invalid data type for '%1'").arg(name));
     }
 
     void write(const QString& name, const RegistryValue& value)
     {
         if (readOnly)
-            throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
+            throw ERegistryException(QCoreApplication::translate("TRegistry", "Failed to set data for '%1'").arg(name));
         // A key deleted meanwhile by another TRegistry is made again rather than
         // losing the value.
         RegistryKey* key = make(openPath);

@@ -17,6 +17,9 @@ public:
     // MIME type name of a file, folder or volume root; safe on any thread
     // (worker threads call this, the UI thread turns the name into an index).
     static QString MimeTypeOf(const QString& path);
+    // The same for a path the caller knows to be no folder, without asking the file
+    // system what it is.
+    static QString MimeTypeOfFile(const QString& path);
 
     int IndexForMimeType(const QString& mimeType);  // UI thread
     int IndexForPath(const QString& path);          // UI thread: MimeTypeOf + index

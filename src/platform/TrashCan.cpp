@@ -3,6 +3,7 @@
 #include "core/PosixIo.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 
 #include <QDateTime>
@@ -14,19 +15,13 @@
 
 namespace {
 
+using FileOpPaths::parentOf;
+
 // A trash folder and how its .trashinfo files name the original place.
 struct TrashDir {
     std::string Base;       // the folder holding files/ and info/
     std::string PathRoot;   // Path= is relative to this ("" means absolute)
 };
-
-std::string parentOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 std::string nameOf(const std::string& path)
 {

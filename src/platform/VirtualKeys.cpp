@@ -1,5 +1,7 @@
 #include "platform/VirtualKeys.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
@@ -12,18 +14,30 @@ struct KeyRow {
 
 // Keys that are not letters, digits or function keys.
 constexpr std::array kKeys{
-    KeyRow{0x08, Qt::Key_Backspace, "Backspace"}, KeyRow{0x09, Qt::Key_Tab, "Tab"},
-    KeyRow{0x0D, Qt::Key_Return, "Enter"},       KeyRow{0x13, Qt::Key_Pause, "Pause"},
-    KeyRow{0x14, Qt::Key_CapsLock, "Caps Lock"}, KeyRow{0x1B, Qt::Key_Escape, "Esc"},
-    KeyRow{0x20, Qt::Key_Space, "Space"},        KeyRow{0x21, Qt::Key_PageUp, "Page Up"},
-    KeyRow{0x22, Qt::Key_PageDown, "Page Down"}, KeyRow{0x23, Qt::Key_End, "End"},
-    KeyRow{0x24, Qt::Key_Home, "Home"},          KeyRow{0x25, Qt::Key_Left, "Left"},
-    KeyRow{0x26, Qt::Key_Up, "Up"},              KeyRow{0x27, Qt::Key_Right, "Right"},
-    KeyRow{0x28, Qt::Key_Down, "Down"},          KeyRow{0x2C, Qt::Key_Print, "Print Screen"},
-    KeyRow{0x2D, Qt::Key_Insert, "Insert"},      KeyRow{0x2E, Qt::Key_Delete, "Delete"},
-    KeyRow{0x6A, Qt::Key_multiply, "Num *"},     KeyRow{0x6B, Qt::Key_Plus, "Num +"},
-    KeyRow{0x6D, Qt::Key_Minus, "Num -"},        KeyRow{0x6F, Qt::Key_Slash, "Num /"},
-    KeyRow{0x90, Qt::Key_NumLock, "Num Lock"},   KeyRow{0x91, Qt::Key_ScrollLock, "Scroll Lock"},
+    KeyRow{0x08, Qt::Key_Backspace, QT_TRANSLATE_NOOP("VirtualKeys", "Backspace")},
+    KeyRow{0x09, Qt::Key_Tab, QT_TRANSLATE_NOOP("VirtualKeys", "Tab")},
+    KeyRow{0x0D, Qt::Key_Return, QT_TRANSLATE_NOOP("VirtualKeys", "Enter")},
+    KeyRow{0x13, Qt::Key_Pause, QT_TRANSLATE_NOOP("VirtualKeys", "Pause")},
+    KeyRow{0x14, Qt::Key_CapsLock, QT_TRANSLATE_NOOP("VirtualKeys", "Caps Lock")},
+    KeyRow{0x1B, Qt::Key_Escape, QT_TRANSLATE_NOOP("VirtualKeys", "Esc")},
+    KeyRow{0x20, Qt::Key_Space, QT_TRANSLATE_NOOP("VirtualKeys", "Space")},
+    KeyRow{0x21, Qt::Key_PageUp, QT_TRANSLATE_NOOP("VirtualKeys", "Page Up")},
+    KeyRow{0x22, Qt::Key_PageDown, QT_TRANSLATE_NOOP("VirtualKeys", "Page Down")},
+    KeyRow{0x23, Qt::Key_End, QT_TRANSLATE_NOOP("VirtualKeys", "End")},
+    KeyRow{0x24, Qt::Key_Home, QT_TRANSLATE_NOOP("VirtualKeys", "Home")},
+    KeyRow{0x25, Qt::Key_Left, QT_TRANSLATE_NOOP("VirtualKeys", "Left")},
+    KeyRow{0x26, Qt::Key_Up, QT_TRANSLATE_NOOP("VirtualKeys", "Up")},
+    KeyRow{0x27, Qt::Key_Right, QT_TRANSLATE_NOOP("VirtualKeys", "Right")},
+    KeyRow{0x28, Qt::Key_Down, QT_TRANSLATE_NOOP("VirtualKeys", "Down")},
+    KeyRow{0x2C, Qt::Key_Print, QT_TRANSLATE_NOOP("VirtualKeys", "Print Screen")},
+    KeyRow{0x2D, Qt::Key_Insert, QT_TRANSLATE_NOOP("VirtualKeys", "Insert")},
+    KeyRow{0x2E, Qt::Key_Delete, QT_TRANSLATE_NOOP("VirtualKeys", "Delete")},
+    KeyRow{0x6A, Qt::Key_multiply, QT_TRANSLATE_NOOP("VirtualKeys", "Num *")},
+    KeyRow{0x6B, Qt::Key_Plus, QT_TRANSLATE_NOOP("VirtualKeys", "Num +")},
+    KeyRow{0x6D, Qt::Key_Minus, QT_TRANSLATE_NOOP("VirtualKeys", "Num -")},
+    KeyRow{0x6F, Qt::Key_Slash, QT_TRANSLATE_NOOP("VirtualKeys", "Num /")},
+    KeyRow{0x90, Qt::Key_NumLock, QT_TRANSLATE_NOOP("VirtualKeys", "Num Lock")},
+    KeyRow{0x91, Qt::Key_ScrollLock, QT_TRANSLATE_NOOP("VirtualKeys", "Scroll Lock")},
     KeyRow{0xBA, Qt::Key_Semicolon, ";"},        KeyRow{0xBB, Qt::Key_Equal, "="},
     KeyRow{0xBC, Qt::Key_Comma, ","},            KeyRow{0xBE, Qt::Key_Period, "."},
     KeyRow{0xBF, Qt::Key_Question, "/"},         KeyRow{0xC0, Qt::Key_QuoteLeft, "`"},
@@ -73,7 +87,7 @@ QString VirtualKeyName(uint32_t vk)
         return QStringLiteral("F%1").arg(vk - 0x6F);
     for (const KeyRow& row : kKeys)
         if (row.vk == vk)
-            return QString::fromLatin1(row.name);
+            return QCoreApplication::translate("VirtualKeys", row.name);
     return {};
 }
 

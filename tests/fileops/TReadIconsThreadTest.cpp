@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,6 +55,24 @@ TEST(TReadIconsThread, iconsArriveInListOrderTaggedWithPaneAndGeneration)
     }
     EXPECT_EQ(icons.Got[0].MimeType, QStringLiteral("inode/directory")) << "the \"..\" entry's path";
     EXPECT_EQ(icons.Got[2].MimeType, QStringLiteral("text/plain"));
+}
+
+TEST(TReadIconsThread, foldersNamedLikeFilesAndLinksToFoldersStayFolders)
+{
+    TempDir dir;
+    const QString target = dir.makeDir(QStringLiteral("target"));
+    const QString link = dir.path() + QStringLiteral("/link.txt");
+    ASSERT_EQ(::symlink(target.toLocal8Bit().constData(), link.toLocal8Bit().constData()), 0);
+    const QStringList paths = {dir.makeFile(QStringLiteral("notes.txt")), dir.makeDir(QStringLiteral("sub.txt")), link};
+    QObject context;
+    Icons icons;
+    TReadIconsThread reader(1, 1, paths, &context, icons.Recorder());
+    reader.start();
+
+    ASSERT_TRUE(runEventsUntil([&] { return reader.isFinished() && icons.Got.size() == size_t(paths.size()); }));
+    EXPECT_EQ(icons.Got[0].MimeType, QStringLiteral("text/plain"));
+    EXPECT_EQ(icons.Got[1].MimeType, QStringLiteral("inode/directory"));
+    EXPECT_EQ(icons.Got[2].MimeType, QStringLiteral("inode/directory"));
 }
 
 TEST(TReadIconsThread, stopEndsTheThreadAfterTheCurrentEntry)

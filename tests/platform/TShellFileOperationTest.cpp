@@ -271,8 +271,9 @@ TEST(TShellFileOperation, dialogButtonsEndWithTheAnswerTheyName)
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("File operation error"));
         auto* button = dialog.findChild<QPushButton*>(QLatin1String(b.Button));
         ASSERT_NE(button, nullptr) << b.Button;
-        if (b.Choice == ErrorChoice::SkipAll)
+        if (b.Choice == ErrorChoice::SkipAll) {
             EXPECT_EQ(button->text(), QStringLiteral("Skip all"));
+        }
         button->click();
         EXPECT_EQ(TDlgFileError::ChoiceOf(dialog.result()), b.Choice) << b.Button;
     }

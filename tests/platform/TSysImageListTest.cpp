@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 #include "QtPrinters.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,7 +29,7 @@ TEST(TSysImageList, everyKindOfEntryGetsAnIcon)
 TEST(TSysImageList, mimeTypesComeFromNamesAndFolders)
 {
     TempDir dir;
-    // Contents are not sniffed: the name decides.
+    // A name that says something decides; the contents are not read.
     const QString text = dir.makeFile(QStringLiteral("notes.txt"), "%PDF-1.4");
     EXPECT_EQ(TSysImageList::MimeTypeOf(text), QStringLiteral("text/plain"));
     EXPECT_EQ(TSysImageList::MimeTypeOf(dir.makeDir(QStringLiteral("sub.txt"))), QStringLiteral("inode/directory"));
@@ -38,6 +39,26 @@ TEST(TSysImageList, mimeTypesComeFromNamesAndFolders)
     TSysImageList& list = TSysImageList::Instance();
     EXPECT_EQ(list.IndexForPath(text), list.IndexForMimeType(QStringLiteral("text/plain")));
     EXPECT_NE(list.FolderIndex(), list.FileIndex());
+}
+
+TEST(TSysImageList, namesWithoutExtensionAreTypedByTheirContents)
+{
+    TempDir dir;
+    const QString script = dir.makeFile(QStringLiteral("run"), "#!/bin/sh\necho hi\n");
+    QFile::copy(QStringLiteral("/bin/true"), dir.path() + QStringLiteral("/tool"));
+    EXPECT_EQ(TSysImageList::MimeTypeOf(dir.makeFile(QStringLiteral("photo.png"), "not really")),
+              QStringLiteral("image/png"));
+    EXPECT_EQ(TSysImageList::MimeTypeOf(script), QStringLiteral("application/x-shellscript"));
+    EXPECT_EQ(TSysImageList::MimeTypeOf(dir.path() + QStringLiteral("/tool")),
+              QStringLiteral("application/x-executable"));
+}
+
+TEST(TSysImageList, wholeNameGlobsAreNotAnsweredFromAnotherNamesSuffix)
+{
+    // Types are kept per suffix; CMakeLists.txt shares .txt with plain text files.
+    EXPECT_EQ(TSysImageList::MimeTypeOfFile(QStringLiteral("/no/such/notes.txt")), QStringLiteral("text/plain"));
+    EXPECT_EQ(TSysImageList::MimeTypeOfFile(QStringLiteral("/no/such/CMakeLists.txt")), QStringLiteral("text/x-cmake"));
+    EXPECT_EQ(TSysImageList::MimeTypeOfFile(QStringLiteral("/no/such/Makefile.am")), QStringLiteral("text/x-makefile"));
 }
 
 } // namespace
