@@ -73,9 +73,7 @@ TEST(FileOpDelete, otherVolumeUsesItsOwnTrashOrAsksBeforeDeletingForGood)
 {
     TempDir t;
     const QString volume = t.makeDir("volume");
-    TestMount mount = TestMount::Tmpfs(volume, "size=4m");
-    if (!mount.ok())
-        GTEST_SKIP() << "no mount rights for a second volume";
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=4m");
     const QString uid = QString::number(::geteuid());
     QFile f(volume + QStringLiteral("/a"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("a") == 1);

@@ -98,6 +98,13 @@ private:
     bool m_ok;
 };
 
+// A tmpfs at `at` as a second volume for the rest of the test; without mount rights
+// the test is skipped (a macro, because GTEST_SKIP returns from the test itself).
+#define DV_SECOND_VOLUME_OR_SKIP(mount, at, options)          \
+    TestMount mount = TestMount::Tmpfs(at, options);          \
+    if (!mount.ok())                                          \
+    GTEST_SKIP() << "no mount rights for a second volume"
+
 inline QByteArray readAll(const QString& path)
 {
     QFile f(path);

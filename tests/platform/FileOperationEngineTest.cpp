@@ -380,9 +380,7 @@ TEST(FileOperationEngine, moveAcrossVolumesKeepsEverythingAndRemovesTheSource)
 {
     TempDir t;
     const QString volume = t.makeDir("volume");
-    TestMount mount = TestMount::Tmpfs(volume, "size=16m");
-    if (!mount.ok())
-        GTEST_SKIP() << "no mount rights for a second volume";
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=16m");
     QDir().mkpath(volume + QStringLiteral("/tree/sub"));
     QFile f(volume + QStringLiteral("/tree/sub/data"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -439,9 +437,7 @@ TEST(FileOperationEngine, sourceChangedDuringTheWorkIsKeptAndReported)
 {
     TempDir t;
     const QString volume = t.makeDir("volume");
-    TestMount mount = TestMount::Tmpfs(volume, "size=80m");
-    if (!mount.ok())
-        GTEST_SKIP() << "no mount rights for a second volume";
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=80m");
     const QByteArray old = patterned(32 << 20);
     const QString report = t.makeFile("report.txt", old);
 
@@ -492,9 +488,7 @@ TEST(FileOperationEngine, movedSourcesStayUntilTheirCopiesAreFlushed)
 {
     TempDir t;
     const QString volume = t.makeDir("volume");
-    TestMount mount = TestMount::Tmpfs(volume, "size=16m");
-    if (!mount.ok())
-        GTEST_SKIP() << "no mount rights for a second volume";
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=16m");
     t.makeFile("tree/a", "alpha");
     t.makeFile("tree/sub/b", "beta");
     EngineRun run;
