@@ -52,6 +52,22 @@
     </message>
 </context>
 <context>
+    <name>BackgroundOperations</name>
+    <message>
+        <source>Unable to launch asynchronous shell operation. No free slots.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asynchronous shell operation completion with invalid ID.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are pending async shell operations.
+Do you really want to quit?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CellTexts</name>
     <message>
         <source> MB</source>
@@ -836,19 +852,6 @@
     </message>
     <message>
         <source>Select one file or folder to rename. Renaming several at once is not available yet.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to launch asynchronous shell operation. No free slots.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Asynchronous shell operation completion with invalid ID.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>There are pending async shell operations.
-Do you really want to quit?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

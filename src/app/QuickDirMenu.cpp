@@ -1,5 +1,6 @@
 #include "app/QuickDirMenu.h"
 
+#include "app/PaneMoves.h"
 #include "platform/DriveList.h"
 #include "platform/FileAttributes.h"
 
@@ -7,11 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-QString withTrailingSlash(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
 
 QMenu* folderMenu(QMenu* parent, const QString& caption, const QString& folder, const QuickDirMenu::Go& go)
 {
@@ -33,7 +29,7 @@ void QuickDirMenu::Build(QMenu* menu, const QVector<TVolume>& volumes, const Go&
     for (const TVolume& v : volumes) {
         QMenu* sub = folderMenu(menu, v.mountPoint, v.mountPoint, go);
         sub->setObjectName(QStringLiteral("PopMyItem%1").arg(menu->actions().size()));
-        sub->actions().first()->setText(QStringLiteral("-> ") + withTrailingSlash(v.mountPoint));
+        sub->actions().first()->setText(QStringLiteral("-> ") + PaneMoves::WithTrailingSlash(v.mountPoint));
     }
 }
 
@@ -47,7 +43,7 @@ void QuickDirMenu::Expand(QMenu* menu, const QString& folder, const Go& go)
         else
             actions.at(i)->deleteLater();
     }
-    const QString base = withTrailingSlash(folder);
+    const QString base = PaneMoves::WithTrailingSlash(folder);
     for (const QString& name : SubFolders(folder)) {
         const QString path = base + name;
         if (HasSubFolder(path)) {

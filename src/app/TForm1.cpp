@@ -9,7 +9,6 @@
 #include "app/PaneListModel.h"
 #include "app/PanePanel.h"
 #include "app/TDlgAbout.h"
-#include "app/TDlgCloseQuery.h"
 #include "app/WindowMessages.h"
 #include "components/TSharedMemory.h"
 #include "components/TSysHotKey.h"
@@ -36,12 +35,27 @@
 #include <QToolButton>
 #include <QWindow>
 
-TForm1::TForm1(const QStringList& arguments, QWidget* parent)
+TForm1::TForm1(const QStringList& arguments, WindowServices* services, QWidget* parent)
     : QMainWindow(parent)
     , m_arguments(arguments)
+    , m_ownServices(services ? nullptr : std::make_unique<WindowServices>())
+    , m_services(services ? services : m_ownServices.get())
+    , m_background(this,
+                   {[this](int paneId) { return paneId == 1 ? &m_left : (paneId == 2 ? &m_right : nullptr); },
+                    [this](const DirSizeResult& r) {
+                        DirSizeFound(r.Path, r.FileCount, r.DirCount, r.AllocatedSize, r.Size);
+                    },
+                    [this](TDirData& pane, int row, int iconIndex, quintptr imageList) {
+                        NewIconFound(pane.PaneId, row, iconIndex, imageList);
+                    }})
+    , m_operations(
+          [this](const TShellFileOpRecord& record, uint16_t id, BackgroundOperations::Done done) {
+              m_services->StartOperation(record, id, this, std::move(done));
+          },
+          this, [this](uint16_t id) { HandleMessage(WM_SHELLDONE, id); })
 {
     setWindowIcon(AppIcon::Make());
-    m_drawContext.Settings = &m_settings;
+    m_drawContext.Settings = &m_session.Options();
     m_drawContext.IconCache = &m_extIconCache;
     m_drawContext.Space = &m_driveSpace;
     m_drawContext.ShowsDriveSpace = [this](const QString& volume) {
@@ -54,11 +68,6 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
             return VolumeRootOf(m_left.Path, m_volumes) == volume || VolumeRootOf(m_right.Path, m_volumes) == volume;
         }
         return false;
-    };
-    OnDeleteKey = [this] { BTNDeleteClick(); };
-    AskCloseQuery = [this] {
-        TDlgCloseQuery dialog(this);
-        return ShowModal(dialog);
     };
     buildLayout();
     m_sysHotKey = new TSysHotKey(this);
@@ -82,12 +91,12 @@ void TForm1::Startup()
     TSysImageList& images = TSysImageList::Instance();
     m_drawContext.FolderFallback = images.Icon(images.FolderIndex());
     m_drawContext.FileFallback = images.Icon(images.FileIndex());
-    m_drawContext.IsViewable = [this](const QString& name) { return m_viewerExtensions.IsViewable(name); };
+    m_drawContext.IsViewable = [this](const QString& name) { return m_session.Viewers().IsViewable(name); };
     const int programIcon = images.IndexForMimeType(QStringLiteral("application/x-executable"));
     m_extIconCache.Add(QStringLiteral(".com"), images.Handle(), programIcon);
     m_extIconCache.Add(QStringLiteral(".exe"), images.Handle(), programIcon);
     loadSupportedAndHeaders();
-    StartDirSizeThread();
+    m_background.StartSizes();
     m_panLeft->Sort->setCurrentIndex(0);
     m_panRight->Sort->setCurrentIndex(0);
     wirePane(m_left, m_panLeft, m_right, m_panRight);
@@ -137,7 +146,7 @@ void TForm1::RefreshVolumes()
 void TForm1::RegisterSystemHotKey()
 {
     m_sysHotKey->Unregister(0);
-    const HotKeyEntry& e = m_hotKeys.Entries[0];
+    const HotKeyEntry& e = m_session.HotKeys().Entries[0];
     m_sysHotKey->Register(0, e.VirtKey, e.Modifiers);
 }
 
@@ -153,9 +162,9 @@ void TForm1::SysHotKeyPressed(int id)
 
 void TForm1::updateTitleHints()
 {
-    setWindowTitle(tr("Dorvane - ") + m_hotKeys.TitleHint());
+    setWindowTitle(tr("Dorvane - ") + m_session.HotKeys().TitleHint());
     if (m_tray)
-        m_tray->setToolTip(m_hotKeys.TrayTip());
+        m_tray->setToolTip(m_session.HotKeys().TrayTip());
 }
 
 TDirData& TForm1::ActivePane() { return m_leftActive ? m_left : m_right; }
@@ -347,12 +356,13 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!ConfirmQuitWithPending()) {
+    if (!m_operations.ConfirmQuit()) {
         event->ignore();
         return;
     }
-    const CloseDecision d = CloseRules::Decide(m_settings.QuitType, AskCloseQuery);
-    m_settings.QuitType = d.quitType;
+    AppSettings& options = m_session.Options();
+    const CloseDecision d = CloseRules::Decide(options.QuitType, [this] { return m_services->AskCloseQuery(this); });
+    options.QuitType = d.quitType;
     if (d.minimize)
         PostMessage(WM_MINIMIZE);
     if (!d.close) {
@@ -379,14 +389,11 @@ void TForm1::shutdown()
         return;
     m_shutdownDone = true;
     savePlacementOnce();
-    StopDirSizeThread();
+    m_background.StopAll();
     if (m_startupDone)
         SaveSettings();
-    for (TDirData* pane : {&m_left, &m_right}) {
-        // Deleting waits for the thread, which never waits for this thread once stopped.
-        delete iconThreadOf(*pane).data();
-        WithdrawDirectorySizes(*pane);
-    }
+    for (TDirData* pane : {&m_left, &m_right})
+        m_background.WithdrawSizes(*pane);
     // Background copies and moves stop at their next step, leaving whole files only;
     // the user has agreed to quit with them pending.
     TShellFileOperation::CancelAll();
@@ -468,7 +475,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 bool TForm1::handleKey(QObject* watched, QKeyEvent* key)
 {
     // Hot keys 1-3 first; the key still goes on to the focused control.
-    switch (m_hotKeys.Match(key->key(), key->modifiers())) {
+    switch (m_session.HotKeys().Match(key->key(), key->modifiers())) {
     case 1:
         if (m_sbViewer->isChecked())
             ToggleFullScreenViewer();
@@ -495,8 +502,7 @@ bool TForm1::handleKey(QObject* watched, QKeyEvent* key)
     if (!pane || watched != pane->FileList || mods != Qt::NoModifier)
         return false;
     if (key->key() == Qt::Key_Delete) {
-        if (OnDeleteKey)
-            OnDeleteKey();
+        m_popup.Delete->trigger();
         return false;
     }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -520,12 +526,10 @@ void TForm1::DirPopupOpening(TDirData& pane, const QPoint& pos)
     const QModelIndex now = list->currentIndex();
     const TFileData* e = now.isValid() && now.row() < pane.Count ? pane.Item(now.row()) : nullptr;
     const bool fileRow = e && e->Kind == fkFile;
-    m_dirPopup->findChild<QAction*>(QStringLiteral("View1"))->setEnabled(false);
-    m_dirPopup->findChild<QAction*>(QStringLiteral("Viewastext1"))->setEnabled(fileRow);
-    m_dirPopup->findChild<QAction*>(QStringLiteral("Open1"))
-        ->setEnabled(fileRow || (e && e->Kind == fkDirectory && pane.ArchiveDepth == 0));
-    if (QMenu* quick = m_dirPopup->findChild<QMenu*>(QStringLiteral("Quickdir1")))
-        BuildQuickDirMenu(quick, pane);
+    m_popup.View->setEnabled(false);
+    m_popup.ViewAsText->setEnabled(fileRow);
+    m_popup.Open->setEnabled(fileRow || (e && e->Kind == fkDirectory && pane.ArchiveDepth == 0));
+    BuildQuickDirMenu(m_popup.QuickDir, pane);
     m_dirPopup->exec(list->viewport()->mapToGlobal(pos));
 }
 
@@ -541,8 +545,7 @@ void TForm1::MainMenuOpening()
             sfv = e.Kind == fkFile && e.Name.toUpper().endsWith(QLatin1String(".SFV"));
         }
     }
-    if (QAction* a = menuBar()->findChild<QAction*>(QStringLiteral("CheckSFVvalues1")))
-        a->setEnabled(sfv);
+    m_checkSfv->setEnabled(sfv);
 }
 
 void TForm1::About1Click()

@@ -3,19 +3,16 @@
 // Handlers keep their short names (BTNCopyClick, ...) and call the pane logic.
 #pragma once
 
-#include "app/AppSettings.h"
+#include "app/BookmarksMenu.h"
 #include "app/DriveSpace.h"
 #include "app/ExtIconCache.h"
-#include "app/HotKeyTable.h"
+#include "app/PaneBackgroundWork.h"
 #include "app/PaneDrawContext.h"
+#include "app/SettingsSession.h"
 #include "app/TDirData.h"
-#include "app/SettingsStore.h"
-#include "viewers/ViewerExtensions.h"
-#include "fileops/DirSizeQueue.h"
-#include "fileops/PendingOperations.h"
+#include "app/WindowServices.h"
+#include "fileops/BackgroundOperations.h"
 #include "fileops/TDirSize.h"
-#include "fileops/TReadIconsThread.h"
-#include "platform/TShellFileOperation.h"
 #include "platform/DriveList.h"
 
 #include <QMainWindow>
@@ -40,17 +37,20 @@ class QApplication;
 class TSharedMemory;
 class TSysHotKey;
 class TMountWatcher;
-class TDirSizeThread;
 class TShellBrowser;
 
 // The operation code of the Properties command, beside the file-operation codes.
 constexpr uint32_t kPropertiesOperation = 170;
 
+// A subsystem's commands and state live in a class of their own that the window owns
+// (the settings session, the background work, the background operations, the
+// bookmarks); the window builds the widgets, wires them, and keeps the handlers thin.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // arguments: the command line without the program name
-    explicit TForm1(const QStringList& arguments, QWidget* parent = nullptr);
+    // arguments: the command line without the program name. `services` answers the
+    // close question and runs background operations; null: the program's own.
+    explicit TForm1(const QStringList& arguments, WindowServices* services = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Start-up steps that follow the window's creation; the last one sets StartupDone.
@@ -66,8 +66,8 @@ public:
     TDirData* PaneOfList(const QObject* list);
     TDirData* PaneOfFilter(const QObject* widget);
     PanePanel* PanelOf(const TDirData& pane) const;
-    AppSettings& Settings() { return m_settings; }
-    HotKeyTable& HotKeys() { return m_hotKeys; }
+    AppSettings& Settings() { return m_session.Options(); }
+    HotKeyTable& HotKeys() { return m_session.HotKeys(); }
 
     // Pane work.
     void ReadDirectory(TDirData& pane);
@@ -115,10 +115,8 @@ public:
 
     // Bookmarks and quick-go menus.
     void AddbookmarkClick();
-    void AddBookmarkItem(const QString& folder);
     void BookmarkClick(const QString& folder);
     void Editbookmarks1Click();
-    QStringList BookmarkFolders() const;
     void QuickGo(int paneId);
     void BuildQuickDirMenu(QMenu* menu, TDirData& target);
 
@@ -126,7 +124,7 @@ public:
     void LoadPlacement();
     void SavePlacement();
     void SaveSettings();
-    ViewerExtensions& Viewers() { return m_viewerExtensions; }
+    ViewerExtensions& Viewers() { return m_session.Viewers(); }
     QList<QToolBar*> CoolBarBands() const;
     void ApplyCoolBar(const std::vector<CoolBand>& bands);
     bool StartMinimized() const { return m_startMinimized; }
@@ -147,26 +145,11 @@ public:
     // The created folder or zip, or "" when nothing was created.
     QString CreateDirOrZip(TDirData& pane, bool zipOnly);
     void ShellOperationDone(uint32_t wparam);
-    // False when operations are pending and the user does not want to quit.
-    bool ConfirmQuitWithPending();
     // Selected rows in listing order; the full paths of the selected files and folders.
     std::vector<int> SelectedRows(const TDirData& pane) const;
     QStringList SelectedPaths(const TDirData& pane) const;
-    PendingOperations& Pending() { return m_pending; }
-    // Repeats a command of the pane pop-up menu as its second item.
-    void SetLastPopup(const QString& actionName);
-    using AsyncDone = std::function<void(uint16_t id, int result)>;
-    // Tests replace the thread that runs a background operation.
-    std::function<void(const TShellFileOpRecord&, uint16_t, AsyncDone)> StartAsyncHook;
-
-    // Background sizes and icons (TForm1Background.cpp).
-    DirSizeQueue& SizeQueue() { return m_sizeQueue; }
-    void QueueDirectorySizes(TDirData& pane);
-    void WithdrawDirectorySizes(TDirData& pane);
-    void StartDirSizeThread();
-    void StopDirSizeThread();
-    void StartIconThread(TDirData& pane);
-    void StopIconThread(TDirData& pane);
+    const PendingOperations& Pending() const { return m_operations.Table(); }
+    DirSizeQueue& SizeQueue() { return m_background.SizeQueue(); }
 
     // Viewer host: filled in by its issue.
     void SetViewerMode(TDirData& pane, bool on);
@@ -184,11 +167,6 @@ public:
     bool InFullScreenViewer() const;
     // Ends the program without the close questions.
     void Terminate();
-
-    // The close question; tests replace it to answer without a dialog.
-    std::function<int()> AskCloseQuery;
-    // Started by the Delete key in a list; the delete command connects here.
-    std::function<void()> OnDeleteKey;
 
     // Volumes shown in the drive bar and the volume rows.
     const QVector<TVolume>& Volumes() const { return m_volumes; }
@@ -214,11 +192,9 @@ private:
     void OpenBatchRenamer(TDirData& pane);
     void ZipFileOperation(uint32_t code, TDirData& source, TDirData& target);
     void ShowProperties(const QStringList& paths);
-    void LaunchAsyncOperation(const TShellFileOpRecord& record, const QString& sourceDir, const QString& targetDir);
-    void StartAsyncOperation(const TShellFileOpRecord& record, uint16_t id, AsyncDone done);
+    // Repeats a command of the pane pop-up menu as its second item.
+    void SetLastPopup(QAction* command);
     bool MonitorActive(const TDirData& pane) const;
-    void ApplyIcon(int paneId, int generation, int index, const QString& name, const QString& mimeType);
-    QPointer<TReadIconsThread>& iconThreadOf(const TDirData& pane);
     void PrioritizeVisibleIcons(TDirData& pane);
     void settleSections(TDirData& pane);
     void widenDefaultWindow(TDirData& pane);
@@ -257,23 +233,21 @@ private:
     void loadSupportedAndHeaders();
     void loadGeneralSettings();
     void loadHotKeys();
-    template <typename Step>
-    void settingsStep(Step step);
+    SettingsSession::WindowState windowSettings() const;
     void shutdown();
     void savePlacementOnce();
     void updateTitleHints();
 
     QStringList m_arguments;
-    AppSettings m_settings;
-    ViewerExtensions m_viewerExtensions;
-    TextViewSettings m_textView;
+    std::unique_ptr<WindowServices> m_ownServices;   // when none was given
+    WindowServices* m_services;
+    SettingsSession m_session;
     TSysHotKey* m_sysHotKey = nullptr;   // hot key 0, grabbed on the desktop
     TMountWatcher* m_mountWatcher = nullptr;
     bool m_watchLimitShown = false;      // the folder-watch limit is reported once
     bool m_startMinimized = false;       // the stored placement said minimized
     bool m_restoreToMax = false;         // a restore shows the window maximized
     std::optional<QPoint> m_hiddenAt;    // client position when hidden to the tray
-    HotKeyTable m_hotKeys;
     TDirData m_left{1};
     TDirData m_right{2};
     bool m_leftActive = true;
@@ -284,10 +258,8 @@ private:
     QVector<TVolume> m_volumes;
     ExtIconCache m_extIconCache;
     TDirSize m_dirSizes;
-    DirSizeQueue m_sizeQueue;
-    TDirSizeThread* m_dirSizeThread = nullptr;
-    std::array<QPointer<TReadIconsThread>, 2> m_iconThreads;
-    PendingOperations m_pending;
+    PaneBackgroundWork m_background;
+    BackgroundOperations m_operations;
     TShellBrowser* m_theShell = nullptr;
     DriveSpace m_driveSpace;
     PaneDrawContext m_drawContext;
@@ -309,8 +281,25 @@ private:
     QLabel* m_listingNotice = nullptr;   // status bar, permanent part: see UpdateListingNotice
     QList<QAction*> m_driveActions;      // TBDrive01..TBDrive26 in the drive bar
     QMenu* m_dirPopup = nullptr;
+    // The pane pop-up's items, by the commands they give.
+    struct PopupItems {
+        QMenu* QuickDir = nullptr;
+        QAction* Last = nullptr;
+        QAction* Open = nullptr;
+        QAction* View = nullptr;
+        QAction* ViewAsText = nullptr;
+        QAction* Copy = nullptr;
+        QAction* Move = nullptr;
+        QAction* Delete = nullptr;
+        QAction* Rename = nullptr;
+        QAction* NewDir = nullptr;
+        QAction* Refresh = nullptr;
+        QAction* Properties = nullptr;
+    } m_popup;
+    QAction* m_checkSfv = nullptr;
+    QAction* m_autoSizeColumns = nullptr;
     QMenu* m_headerPopup = nullptr;
-    QMenu* m_bookmarksMenu = nullptr;
+    std::unique_ptr<BookmarksMenu> m_bookmarks;
     QMenu* m_quickDirPopup = nullptr;
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_tray = nullptr;

@@ -7,10 +7,8 @@
 #include "app/WindowMessages.h"
 #include "components/TFolderMonitor.h"
 #include "fileops/AttributesCommand.h"
-#include "fileops/Descriptions.h"
+#include "fileops/DescribeCommand.h"
 #include "fileops/NewDirOrZip.h"
-#include "fileops/TAsyncShellThread.h"
-#include "fileops/TDlgDescription.h"
 #include "fileops/TDlgRename.h"
 #include "fileops/TShellBrowser.h"
 #include "platform/FileAttributes.h"
@@ -67,37 +65,37 @@ bool TForm1::MonitorActive(const TDirData& pane) const
 
 void TForm1::BTNCopyClick()
 {
-    SetLastPopup(QStringLiteral("Copy1"));
+    SetLastPopup(m_popup.Copy);
     ExecuteFileOperation(FO_COPY);
 }
 
 void TForm1::BTNMoveClick()
 {
-    SetLastPopup(QStringLiteral("Move1"));
+    SetLastPopup(m_popup.Move);
     ExecuteFileOperation(FO_MOVE);
 }
 
 void TForm1::BTNDeleteClick()
 {
-    SetLastPopup(QStringLiteral("Delete1"));
+    SetLastPopup(m_popup.Delete);
     ExecuteFileOperation(FO_DELETE);
 }
 
 void TForm1::BTNRenameClick()
 {
-    SetLastPopup(QStringLiteral("Rename1"));
+    SetLastPopup(m_popup.Rename);
     ExecuteFileOperation(FO_RENAME);
 }
 
 void TForm1::Properties1Click()
 {
-    SetLastPopup(QStringLiteral("Properties1"));
+    SetLastPopup(m_popup.Properties);
     ExecuteFileOperation(kPropertiesOperation);
 }
 
 void TForm1::BTNNewDirClick()
 {
-    SetLastPopup(QStringLiteral("Newdir1"));
+    SetLastPopup(m_popup.NewDir);
     CreateDirOrZip(ActivePane(), false);
 }
 
@@ -133,8 +131,8 @@ void TForm1::ExecuteFileOperation(uint32_t code)
         ShowProperties(record.Source);
         return;
     }
-    if (m_settings.UseAsyncShell && (code == FO_MOVE || code == FO_COPY)) {
-        LaunchAsyncOperation(record, source.Path, target.Path);
+    if (m_session.Options().UseAsyncShell && (code == FO_MOVE || code == FO_COPY)) {
+        m_operations.Launch(record, source.Path, target.Path);
         return;
     }
     record.Owner = this;
@@ -195,68 +193,22 @@ void TForm1::ShowProperties(const QStringList& paths)
     m_theShell->InvokeVerb(QStringLiteral("properties"));
 }
 
-void TForm1::LaunchAsyncOperation(const TShellFileOpRecord& record, const QString& sourceDir,
-                                  const QString& targetDir)
-{
-    const std::optional<uint16_t> id = m_pending.Launch(record, sourceDir, targetDir);
-    if (!id) {
-        TMessages::Show(MsgKind::Warning,
-                        tr("Unable to launch asynchronous shell operation. No free slots."),
-                        MsgButtons::Ok, this);
-        return;
-    }
-    const PendingOperation* slot = m_pending.Find(*id);
-    QPointer<TForm1> self(this);
-    StartAsyncOperation(slot->Operation, *id, [self](uint16_t done, int) {
-        if (self)
-            self->HandleMessage(WM_SHELLDONE, done);
-    });
-    MessageBeep();
-}
-
-void TForm1::StartAsyncOperation(const TShellFileOpRecord& record, uint16_t id, AsyncDone done)
-{
-    if (StartAsyncHook) {
-        StartAsyncHook(record, id, std::move(done));
-        return;
-    }
-    new TAsyncShellThread(record, this, id, std::move(done));
-}
-
 void TForm1::ShellOperationDone(uint32_t wparam)
 {
-    MessageBeep();
-    const uint16_t id = uint16_t(wparam & 0xFFFF);
-    const PendingOperation* slot = m_pending.Find(id);
-    if (!slot) {
-        TMessages::Show(MsgKind::Warning, tr("Asynchronous shell operation completion with invalid ID."),
-                        MsgButtons::Ok, this);
+    const std::optional<PendingOperation> ended = m_operations.Finish(uint16_t(wparam & 0xFFFF));
+    if (!ended || m_session.Options().MonFoldChanges)
         return;
+    const bool move = ended->Operation.Function == FO_MOVE;
+    const bool copy = ended->Operation.Function == FO_COPY;
+    // Both directories may be shown, also in both panes; each pane is read once.
+    for (TDirData* pane : {&m_left, &m_right}) {
+        if (pane->ArchiveDepth > 0)
+            continue;
+        const bool isSource = move && pane->Path == ended->SourceDir;
+        const bool isTarget = (move || copy) && pane->Path == ended->TargetDir;
+        if (isSource || isTarget)
+            ReadDirectory(*pane);
     }
-    if (!m_settings.MonFoldChanges) {
-        const bool move = slot->Operation.Function == FO_MOVE;
-        const bool copy = slot->Operation.Function == FO_COPY;
-        // Both directories may be shown, also in both panes; each pane is read once.
-        for (TDirData* pane : {&m_left, &m_right}) {
-            if (pane->ArchiveDepth > 0)
-                continue;
-            const bool isSource = move && pane->Path == slot->SourceDir;
-            const bool isTarget = (move || copy) && pane->Path == slot->TargetDir;
-            if (isSource || isTarget)
-                ReadDirectory(*pane);
-        }
-    }
-    m_pending.Complete(id);
-}
-
-bool TForm1::ConfirmQuitWithPending()
-{
-    if (m_pending.Count() == 0)
-        return true;
-    return TMessages::Show(MsgKind::Warning,
-                           tr("There are pending async shell operations.\nDo you really want to quit?"),
-                           MsgButtons::YesNo, this)
-        == MsgResult::Yes;
 }
 
 QString TForm1::CreateDirOrZip(TDirData& pane, bool zipOnly)
@@ -267,12 +219,9 @@ QString TForm1::CreateDirOrZip(TDirData& pane, bool zipOnly)
     return created;
 }
 
-void TForm1::SetLastPopup(const QString& actionName)
+void TForm1::SetLastPopup(QAction* command)
 {
-    QAction* command = m_dirPopup->findChild<QAction*>(actionName);
-    QAction* last = m_dirPopup->findChild<QAction*>(QStringLiteral("LastPopup"));
-    if (!command || !last)
-        return;
+    QAction* last = m_popup.Last;
     last->setText(command->text());
     last->setToolTip(command->toolTip());
     last->setStatusTip(command->statusTip());
@@ -296,15 +245,7 @@ void TForm1::SBDescribeClick()
     const QStringList paths = SelectedPaths(pane);
     if (paths.isEmpty())
         return;
-    TDlgDescription dialog(this);
-    for (const QString& path : paths) {
-        dialog.SetText(ReadDescription(path));
-        if (dialog.Text().isEmpty())
-            dialog.PasteClipClick();
-        dialog.SelectAll();
-        if (ShowModal(dialog) == QDialog::Accepted)
-            WriteDescription(path, dialog.Text());
-    }
+    RunDescribeCommand(paths, this);
     RefreshPane(pane);
 }
 

@@ -221,21 +221,19 @@ void TForm1::buildCommandColumn()
         {"BTNViewInfos", QT_TR_NOOP("View &infos"),
          QT_TR_NOOP("View informations about the last selected file or directory")},
     };
+    QHash<QString, QToolButton*> byName;
     for (const Command& c : commands)
-        addCommandButton(QLatin1String(c.name), tr(c.caption), tr(c.hint));
-    m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNViewInfos"))->hide();
+        byName.insert(QLatin1String(c.name), addCommandButton(QLatin1String(c.name), tr(c.caption), tr(c.hint)));
+    byName.value(QStringLiteral("BTNViewInfos"))->hide();
     const std::pair<const char*, void (TForm1::*)()> handlers[] = {
         {"BTNCopy", &TForm1::BTNCopyClick},           {"BTNMove", &TForm1::BTNMoveClick},
         {"BTNDelete", &TForm1::BTNDeleteClick},       {"BTNRename", &TForm1::BTNRenameClick},
         {"BTNDescribe", &TForm1::SBDescribeClick},    {"BTNAttributes", &TForm1::BTNAttributesClick},
         {"BTNProperties", &TForm1::Properties1Click}, {"BTNNewDir", &TForm1::BTNNewDirClick},
+        {"BTNRefresh", &TForm1::BTNRefreshClick},     {"BTNGoToOther", &TForm1::Synchronize1Click},
     };
     for (const auto& [name, handler] : handlers)
-        connect(m_panCenter->findChild<QToolButton*>(QLatin1String(name)), &QToolButton::clicked, this, handler);
-    connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNRefresh")), &QToolButton::clicked, this,
-            &TForm1::BTNRefreshClick);
-    connect(m_panCenter->findChild<QToolButton*>(QStringLiteral("BTNGoToOther")), &QToolButton::clicked, this,
-            &TForm1::Synchronize1Click);
+        connect(byName.value(QLatin1String(name)), &QToolButton::clicked, this, handler);
     column->addStretch(1);
 }
 
@@ -306,12 +304,12 @@ void TForm1::buildMenus()
             this, &TForm1::Synchronize1Click);
 
     QMenu* bookmarks = topMenu(QStringLiteral("Bookmarks"), tr("&Bookmarks"));
-    m_bookmarksMenu = bookmarks;
     connect(addMenuAction(bookmarks, QStringLiteral("Addbookmark"), tr("Add bookmark")),
             &QAction::triggered, this, &TForm1::AddbookmarkClick);
     connect(addMenuAction(bookmarks, QStringLiteral("Editbookmarks1"), tr("Edit bookmarks")),
             &QAction::triggered, this, &TForm1::Editbookmarks1Click);
     bookmarks->addSeparator();
+    m_bookmarks = std::make_unique<BookmarksMenu>(bookmarks, [this](const QString& folder) { BookmarkClick(folder); });
 
     QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), tr("&Viewer"));
     addMenuAction(viewer, QStringLiteral("Copytoclipboard1"), tr("Copy to clipboard"));
@@ -333,7 +331,7 @@ void TForm1::buildMenus()
     addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), tr("Edit mp3 ID3 tags"));
     addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), tr("Convert ZIP to EXE"));
     addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), tr("Extract all ZIPs"));
-    addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), tr("Check SFV values"));
+    m_checkSfv = addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), tr("Check SFV values"));
 
     QAction* configure = bar->addAction(tr("Config&ure"));
     configure->setObjectName(QStringLiteral("Configure1"));
@@ -352,39 +350,39 @@ void TForm1::buildDirPopup()
 {
     m_dirPopup = new QMenu(this);
     m_dirPopup->setObjectName(QStringLiteral("DirPopup"));
-    QMenu* quick = m_dirPopup->addMenu(tr("Quick dir"));
-    quick->setObjectName(QStringLiteral("Quickdir1"));
+    m_popup.QuickDir = m_dirPopup->addMenu(tr("Quick dir"));
+    m_popup.QuickDir->setObjectName(QStringLiteral("Quickdir1"));
     m_quickDirPopup = new QMenu(this);
     m_quickDirPopup->setObjectName(QStringLiteral("QuickDirPopup"));
-    QAction* last = addMenuAction(m_dirPopup, QStringLiteral("LastPopup"), QString());
-    last->setVisible(false);
-    addMenuAction(m_dirPopup, QStringLiteral("Open1"), tr("Open"));
-    addMenuAction(m_dirPopup, QStringLiteral("View1"), tr("View"));
-    addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), tr("View as text"));
+    m_popup.Last = addMenuAction(m_dirPopup, QStringLiteral("LastPopup"), QString());
+    m_popup.Last->setVisible(false);
+    m_popup.Open = addMenuAction(m_dirPopup, QStringLiteral("Open1"), tr("Open"));
+    m_popup.View = addMenuAction(m_dirPopup, QStringLiteral("View1"), tr("View"));
+    m_popup.ViewAsText = addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), tr("View as text"));
     addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), tr("View infos"));
     m_dirPopup->addSeparator();
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Copy1"), tr("Copy")), &QAction::triggered, this,
-            &TForm1::BTNCopyClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Move1"), tr("Move")), &QAction::triggered, this,
-            &TForm1::BTNMoveClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Delete1"), tr("Delete")), &QAction::triggered, this,
-            &TForm1::BTNDeleteClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Rename1"), tr("Rename")), &QAction::triggered, this,
-            &TForm1::BTNRenameClick);
+    m_popup.Copy = addMenuAction(m_dirPopup, QStringLiteral("Copy1"), tr("Copy"));
+    m_popup.Move = addMenuAction(m_dirPopup, QStringLiteral("Move1"), tr("Move"));
+    m_popup.Delete = addMenuAction(m_dirPopup, QStringLiteral("Delete1"), tr("Delete"));
+    m_popup.Rename = addMenuAction(m_dirPopup, QStringLiteral("Rename1"), tr("Rename"));
     m_dirPopup->addSeparator();
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), tr("New dir/zip")), &QAction::triggered, this,
-            &TForm1::BTNNewDirClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), tr("Refresh")), &QAction::triggered,
-            this, &TForm1::BTNRefreshClick);
-    connect(addMenuAction(m_dirPopup, QStringLiteral("Properties1"), tr("Properties")), &QAction::triggered, this,
-            &TForm1::Properties1Click);
+    m_popup.NewDir = addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), tr("New dir/zip"));
+    m_popup.Refresh = addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), tr("Refresh"));
+    m_popup.Properties = addMenuAction(m_dirPopup, QStringLiteral("Properties1"), tr("Properties"));
+    connect(m_popup.Copy, &QAction::triggered, this, &TForm1::BTNCopyClick);
+    connect(m_popup.Move, &QAction::triggered, this, &TForm1::BTNMoveClick);
+    connect(m_popup.Delete, &QAction::triggered, this, &TForm1::BTNDeleteClick);
+    connect(m_popup.Rename, &QAction::triggered, this, &TForm1::BTNRenameClick);
+    connect(m_popup.NewDir, &QAction::triggered, this, &TForm1::BTNNewDirClick);
+    connect(m_popup.Refresh, &QAction::triggered, this, &TForm1::BTNRefreshClick);
+    connect(m_popup.Properties, &QAction::triggered, this, &TForm1::Properties1Click);
 }
 
 void TForm1::buildHeaderPopup()
 {
     m_headerPopup = new QMenu(this);
     m_headerPopup->setObjectName(QStringLiteral("HeaderPopup"));
-    addMenuAction(m_headerPopup, QStringLiteral("Autosizecolumns1"), tr("Auto-size columns"));
+    m_autoSizeColumns = addMenuAction(m_headerPopup, QStringLiteral("Autosizecolumns1"), tr("Auto-size columns"));
 }
 
 void TForm1::buildTray()
@@ -425,7 +423,7 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     pane.ArchiveDepth = 0;
     pane.ArchivePath.clear();
 
-    auto* model = new PaneListModel(pane, m_settings, panel->Files);
+    auto* model = new PaneListModel(pane, m_session.Options(), panel->Files);
     pane.Model = model;
     panel->Files->setModel(model);
     panel->Files->setItemDelegate(new PaneItemDelegate(pane, m_drawContext, panel->Files));
@@ -439,7 +437,7 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     panel->Header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panel->Header, &QWidget::customContextMenuRequested, this, [this, &pane, panel](const QPoint& pos) {
         QAction* chosen = m_headerPopup->exec(panel->Header->mapToGlobal(pos));
-        if (chosen && chosen->objectName() == QLatin1String("Autosizecolumns1"))
+        if (chosen == m_autoSizeColumns)
             AutoSizeColumns(pane);
     });
     connect(panel->Sort, qOverload<int>(&QComboBox::activated), this, [this, &pane] { SortChange(pane); });

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "app/PaneHistory.h"
+#include "app/PaneMoves.h"
 #include "app/QuickDirMenu.h"
 #include "app/TDlgBookmarks.h"
 #include "app/TDlgConnectDrive.h"
@@ -24,11 +25,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString withTrailingSlash(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
 
 bool isZipName(const QString& name)
 {
@@ -89,9 +85,7 @@ void TForm1::MoveTo(TDirData& pane, const QString& path, bool leave)
 {
     if (leave)
         Leave(pane);
-    pane.Path = withTrailingSlash(path);
-    pane.ArchiveDepth = 0;
-    pane.ArchivePath.clear();
+    PaneMoves::ToFolder(pane, path);
     RecordHistory(pane);
     ReadDirectory(pane);
 }
@@ -115,19 +109,14 @@ void TForm1::ActivateItem(TDirData& pane)
         GoParent(pane);
     } else if (e.Kind == fkDirectory) {
         Leave(pane);
-        if (pane.ArchiveDepth > 0)
-            pane.ArchivePath += e.Name + QLatin1Char('/');
-        else
-            pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
+        PaneMoves::IntoFolder(pane, e.Name);
         RecordHistory(pane);
         ReadDirectory(pane);
     } else if (e.Kind == fkDrive) {
         MoveTo(pane, e.Name, true);
     } else if (isZipName(e.Name) && ArchiveListingAvailable()) {
         Leave(pane);
-        pane.Path = withTrailingSlash(pane.Path) + e.Name + QLatin1Char('/');
-        ++pane.ArchiveDepth;
-        pane.ArchivePath.clear();
+        PaneMoves::IntoZip(pane, e.Name);
         RecordHistory(pane);
         ReadDirectory(pane);
     } else {
@@ -137,25 +126,7 @@ void TForm1::ActivateItem(TDirData& pane)
 
 void TForm1::GoParent(TDirData& pane)
 {
-    if (pane.ArchiveDepth > 0) {
-        if (!pane.ArchivePath.isEmpty()) {
-            QString inner = pane.ArchivePath;
-            inner.chop(1);
-            pane.ArchivePath = inner.left(inner.lastIndexOf(QLatin1Char('/')) + 1);
-        } else {
-            --pane.ArchiveDepth;
-        }
-    }
-    if (pane.ArchiveDepth == 0) {
-        // The parent folder, or for a zip's top level the folder holding the zip.
-        QString path = pane.Path;
-        if (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-            path.chop(1);
-        pane.Path = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (pane.Path.isEmpty())
-            pane.Path = QStringLiteral("/");
-        pane.ArchivePath.clear();
-    }
+    PaneMoves::ToParent(pane);
     RecordHistory(pane);
     ReadDirectory(pane);
 }
@@ -194,16 +165,14 @@ void TForm1::Synchronize1Click()
     TDirData& source = OtherPane();
     Leave(source);
     Leave(target);
-    target.ArchiveDepth = source.ArchiveDepth;
-    target.Path = source.Path;
-    target.ArchivePath = source.ArchivePath;
+    PaneMoves::SameAs(target, source);
     RecordHistory(target);
     ReadDirectory(target);
 }
 
 void TForm1::BTNRefreshClick()
 {
-    SetLastPopup(QStringLiteral("Refresh1"));
+    SetLastPopup(m_popup.Refresh);
     Leave(m_left);
     Leave(m_right);
     RecordHistory(ActivePane());
@@ -239,25 +208,6 @@ bool TForm1::DriveOnDisplay(const QString& mountPoint) const
     return false;
 }
 
-QStringList TForm1::BookmarkFolders() const
-{
-    QStringList folders;
-    for (QAction* a : m_bookmarksMenu->actions())
-        if (a->objectName().startsWith(QLatin1String("bkmk")))
-            folders << a->statusTip();
-    return folders;
-}
-
-void TForm1::AddBookmarkItem(const QString& folder)
-{
-    const QString name = QStringLiteral("bkmk%1").arg(m_bookmarksMenu->actions().size(), 2, 10, QLatin1Char('0'));
-    QAction* item = m_bookmarksMenu->addAction(folder);
-    item->setObjectName(name);
-    item->setStatusTip(folder);
-    item->setToolTip(folder);
-    connect(item, &QAction::triggered, this, [this, folder] { BookmarkClick(folder); });
-}
-
 void TForm1::AddbookmarkClick()
 {
     const TDirData& pane = ActivePane();
@@ -265,7 +215,7 @@ void TForm1::AddbookmarkClick()
         TMessages::Show(MsgKind::Information, tr("You can't bookmark a compressed file (yet)."));
         return;
     }
-    AddBookmarkItem(withTrailingSlash(pane.Path));
+    m_bookmarks->Add(PaneMoves::WithTrailingSlash(pane.Path));
 }
 
 void TForm1::BookmarkClick(const QString& folder)
@@ -275,17 +225,9 @@ void TForm1::BookmarkClick(const QString& folder)
 
 void TForm1::Editbookmarks1Click()
 {
-    TDlgBookmarks dialog(BookmarkFolders(), this);
-    if (ShowModal(dialog) != QDialog::Accepted)
-        return;
-    QList<QAction*> actions = m_bookmarksMenu->actions();
-    while (!actions.isEmpty() && actions.last()->objectName().startsWith(QLatin1String("bkmk"))) {
-        m_bookmarksMenu->removeAction(actions.last());
-        actions.last()->deleteLater();
-        actions.removeLast();
-    }
-    for (const QString& folder : dialog.Bookmarks())
-        AddBookmarkItem(folder);
+    TDlgBookmarks dialog(m_bookmarks->Folders(), this);
+    if (ShowModal(dialog) == QDialog::Accepted)
+        m_bookmarks->Replace(dialog.Bookmarks());
 }
 
 void TForm1::BuildQuickDirMenu(QMenu* menu, TDirData& target)
@@ -314,12 +256,12 @@ void TForm1::PointMonitor(TDirData& pane)
     monitor->SetFolder(folder);
     // Watching a whole volume from its root is costly; only on request.
     const bool volumeRoot = VolumeRootOf(folder, m_volumes) == folder;
-    monitor->SetWatchSubtree(!volumeRoot || m_settings.MonRootSubDirs);
+    monitor->SetWatchSubtree(!volumeRoot || m_session.Options().MonRootSubDirs);
     bool remote = false;
     for (const TVolume& v : m_volumes)
         if (v.mountPoint == VolumeRootOf(folder, m_volumes))
             remote = v.type == DriveType::Remote;
-    if (m_settings.MonFoldChanges && !remote)
+    if (m_session.Options().MonFoldChanges && !remote)
         monitor->SetActive(true);
 }
 
@@ -336,7 +278,7 @@ void TForm1::MountsChanged(const QVector<TVolume>& before, const QVector<TVolume
     RefreshVolumes();
     auto touches = [&](const TDirData& pane) {
         for (const QString& mount : affected) {
-            const QString mountDir = withTrailingSlash(mount);
+            const QString mountDir = PaneMoves::WithTrailingSlash(mount);
             if (pane.Path.startsWith(mountDir) || mountDir.startsWith(pane.Path))
                 return true;
         }
@@ -351,7 +293,7 @@ void TForm1::MountsChanged(const QVector<TVolume>& before, const QVector<TVolume
 void TForm1::OpenClick(TDirData& pane)
 {
     QString error;
-    if (!OpenFolderInFileManager(withTrailingSlash(pane.Path), &error))
+    if (!OpenFolderInFileManager(PaneMoves::WithTrailingSlash(pane.Path), &error))
         TMessages::Show(MsgKind::Error, error);
 }
 

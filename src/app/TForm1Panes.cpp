@@ -2,19 +2,18 @@
 // results that background work delivers.
 #include "app/TForm1.h"
 
-#include "app/CellTexts.h"
+#include "app/PaneColumnWidths.h"
 #include "app/PaneLister.h"
+#include "app/PaneMoves.h"
 #include "app/PaneItemDelegate.h"
 #include "app/PaneListModel.h"
 #include "app/PanePanel.h"
 #include "app/PaneSelection.h"
 #include "app/PaneSorter.h"
-#include "app/TextMeasure.h"
 #include "core/TextOrder.h"
 #include "fileops/Descriptions.h"
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
-#include "platform/TRegistry.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,26 +39,6 @@ public:
     ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-QString withTrailingSlash(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
-
-// Whether the settings hold any section width of this pane's header. A damaged value
-// was reported at start; the header is then left as it is too.
-bool headerWidthsStored(const TDirData& pane)
-{
-    std::array<int, 4> widths;
-    widths.fill(-1);
-    try {
-        SettingsStore::LoadHeaderWidths(pane.PaneId == 1 ? QStringLiteral("LeftHeader") : QStringLiteral("RightHeader"),
-                                        widths);
-    } catch (const ERegistryException&) {
-        return true;
-    }
-    return std::any_of(widths.begin(), widths.end(), [](int w) { return w >= 0; });
-}
-
 void reportInternalError(const QString& where)
 {
     TMessages::Show(MsgKind::Plain, TForm1::tr("INTERNAL SOFTWARE ERROR in ") + where);
@@ -70,13 +49,13 @@ void reportInternalError(const QString& where)
 void TForm1::ReadDirectory(TDirData& pane)
 {
     HourglassCursor hourglass;
-    StopIconThread(pane);
-    WithdrawDirectorySizes(pane);
+    m_background.StopIcons(pane);
+    m_background.WithdrawSizes(pane);
     m_extIconCache.Harvest(pane);
     const QString filter = pane.FilterCombo ? pane.FilterCombo->currentText() : QStringLiteral("*");
     const QHash<QString, QString> descriptions = pane.ArchiveDepth > 0 ? QHash<QString, QString>() : LoadDescriptions(pane.Path);
 
-    pane.Path = withTrailingSlash(pane.Path);
+    pane.Path = PaneMoves::WithTrailingSlash(pane.Path);
     pane.LastPath = pane.Path;
     if (pane.PathLabel) {
         QString label = pane.Path;
@@ -90,11 +69,11 @@ void TForm1::ReadDirectory(TDirData& pane)
     if (pane.Model)
         pane.Model->BeginListing();
     ++pane.Generation;
-    pane.ColumnWidths = {10, 10, 10};
 
+    const AppSettings& options = m_session.Options();
     ListingInputs in;
     in.Filter = filter.isEmpty() ? QStringLiteral("*") : filter;
-    in.Options = {m_settings.HideHidden, m_settings.HideExtra, m_settings.HideDescription, m_settings.ShowDrives};
+    in.Options = {options.HideHidden, options.HideExtra, options.HideDescription, options.ShowDrives};
     for (int i = 0; i < m_driveList->count(); ++i)
         in.Drives << m_driveList->itemText(i);
     in.Descriptions = descriptions;
@@ -119,8 +98,8 @@ void TForm1::ReadDirectory(TDirData& pane)
     ComputeColumnWidths(pane);
     settleSections(pane);
     if (pane.ArchiveDepth == 0) {
-        QueueDirectorySizes(pane);
-        StartIconThread(pane);
+        m_background.QueueSizes(pane);
+        m_background.StartIcons(pane);
         PrioritizeVisibleIcons(pane);
     }
     UpdateListingNotice();
@@ -133,7 +112,7 @@ void TForm1::settleSections(TDirData& pane)
     if (pane.SectionsSettled || !pane.Header || pane.DirCount + pane.FileCount == 0)
         return;
     pane.SectionsSettled = true;
-    if (headerWidthsStored(pane))
+    if (SettingsSession::HeaderWidthsStored(pane.PaneId))
         return;
     pane.Header->resizeSection(1, pane.ColumnWidths[1]);
     pane.Header->resizeSection(2, pane.ColumnWidths[2]);
@@ -150,13 +129,8 @@ void TForm1::widenDefaultWindow(TDirData& pane)
     PanePanel* panel = PanelOf(pane);
     if (!panel || isMaximized() || isFullScreen())
         return;
-    try {
-        const auto placement = SettingsStore::LoadPlacement();
-        if (placement && placement->HasBounds())
-            return;
-    } catch (const ERegistryException&) {
+    if (SettingsSession::PlacementStored())
         return;
-    }
     const QMargins margins = panel->layout()->contentsMargins();
     const int paneWidth = pane.Header->sectionPosition(2) + pane.Header->sectionSize(2) + margins.left()
         + margins.right() + pane.FileList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pane.FileList)
@@ -190,11 +164,10 @@ void TForm1::UpdateListingNotice()
 
 void TForm1::PrioritizeVisibleIcons(TDirData& pane)
 {
-    TReadIconsThread* thread = iconThreadOf(pane);
-    if (!thread || !pane.FileList)
+    if (!pane.FileList)
         return;
     const int top = TopRow(pane);
-    thread->Prioritize(top, top + pane.FileList->viewport()->height() / kPaneRowHeight);
+    m_background.PrioritizeIcons(pane, top, top + pane.FileList->viewport()->height() / kPaneRowHeight);
 }
 
 void TForm1::RefreshPane(TDirData& pane)
@@ -301,24 +274,7 @@ void TForm1::DirSizeFound(const QString& directoryPath, uint32_t fileCount, uint
 
 void TForm1::ComputeColumnWidths(TDirData& pane)
 {
-    const QFontMetrics fm(pane.FileList ? pane.FileList->font() : font());
-    pane.ColumnWidths[1] = std::max(10, fm.horizontalAdvance(QStringLiteral("99.999/99.999")) + 3);
-    TextMeasure names(fm);
-    // Time texts repeat a few shapes, so equal texts are measured once.
-    QHash<uint32_t, int> timeWidths;
-    for (int i = 0; i < pane.Count; ++i) {
-        const TFileData& e = *pane.Item(i);
-        // A volume row shows its whole mount point only where there is room; sized
-        // for the longest one, the name column would push the others off the pane.
-        if (e.Kind == fkDrive)
-            continue;
-        names.Offer(DisplayFileName(e.Name));
-        auto it = timeWidths.constFind(e.Time);
-        if (it == timeWidths.constEnd())
-            it = timeWidths.insert(e.Time, fm.horizontalAdvance(EntryTexts::Time(e)) + 3);
-        pane.ColumnWidths[2] = std::max(pane.ColumnWidths[2], *it);
-    }
-    pane.ColumnWidths[0] = std::max(pane.ColumnWidths[0], names.Widest() + 16 + 2);
+    PaneColumnWidths::Measure(pane, QFontMetrics(pane.FileList ? pane.FileList->font() : font()));
 }
 
 void TForm1::AutoSizeColumns(TDirData& pane)

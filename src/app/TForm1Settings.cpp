@@ -1,15 +1,11 @@
-// The main window's settings: read at their places in start-up, written once at
-// shutdown in a fixed order, and the window placement.
+// The window's side of the settings: what it shows of its own (bookmarks, tool-bar
+// bands, header widths, placement) handed to the settings session and taken back.
 #include "app/TForm1.h"
 
 #include "app/PanePanel.h"
 #include "app/PaneHeader.h"
 #include "components/TFolderMonitor.h"
-#include "platform/TMessages.h"
-#include "platform/TRegistry.h"
 
-#include <QMenu>
-#include <QMenuBar>
 #include <QToolBar>
 
 namespace {
@@ -30,81 +26,45 @@ void applyHeaderWidths(QHeaderView* header, const std::array<int, 4>& widths)
 
 } // namespace
 
-// A damaged value stops only its own step: the user is told, the rest goes on with
-// what was read, instead of the program failing to start or to save the others.
-template <typename Step>
-void TForm1::settingsStep(Step step)
+SettingsSession::WindowState TForm1::windowSettings() const
 {
-    try {
-        step();
-    } catch (const ERegistryException& e) {
-        TMessages::Show(MsgKind::Error, e.text());
-    }
+    SettingsSession::WindowState state;
+    state.Bookmarks = m_bookmarks->Folders();
+    for (QToolBar* tb : CoolBarBands())
+        state.Bands.push_back({tb->objectName(), toolBarBreak(tb), tb->width()});
+    state.LeftHeader = headerWidths(m_panLeft->Header);
+    state.RightHeader = headerWidths(m_panRight->Header);
+    return state;
 }
 
 void TForm1::loadSupportedAndHeaders()
 {
-    // The first settings read of start-up. A settings file that is there but cannot be
-    // read leaves every default in force and is then kept as it is, never saved over:
-    // the user has to hear it now, not find the bookmarks gone later.
-    const QString unreadable = TRegistry::LoadError(RegistryHive::CurrentUser);
-    if (!unreadable.isEmpty())
-        TMessages::Show(MsgKind::Error, unreadable);
-    settingsStep([this] { SettingsStore::LoadSupported(m_viewerExtensions); });
-    settingsStep([this] {
-        for (PanePanel* panel : {m_panLeft, m_panRight}) {
-            std::array<int, 4> widths = headerWidths(panel->Header);
-            SettingsStore::LoadHeaderWidths(panel == m_panLeft ? QStringLiteral("LeftHeader")
-                                                               : QStringLiteral("RightHeader"),
-                                            widths);
-            applyHeaderWidths(panel->Header, widths);
-        }
-    });
+    SettingsSession::WindowState state = windowSettings();
+    m_session.LoadFirst(state);
+    applyHeaderWidths(m_panLeft->Header, state.LeftHeader);
+    applyHeaderWidths(m_panRight->Header, state.RightHeader);
 }
 
 void TForm1::loadGeneralSettings()
 {
-    settingsStep([this] {
-        for (const QString& folder : SettingsStore::LoadBookmarks())
-            AddBookmarkItem(folder);
-    });
-    settingsStep([this] {
-        // Without stored options the monitors keep their initial delay.
-        if (m_settings.Load())
-            for (TDirData* pane : {&m_left, &m_right})
-                pane->Monitor->SetDelay(m_settings.MonFoldDelay * 100);
-    });
-    settingsStep([this] {
-        std::vector<CoolBand> bands;
-        for (QToolBar* tb : CoolBarBands())
-            bands.push_back({tb->objectName(), toolBarBreak(tb), tb->width()});
-        ApplyCoolBar(SettingsStore::LoadCoolBar(bands));
-    });
-    settingsStep([this] { SettingsStore::LoadTextView(m_textView); });
+    SettingsSession::WindowState state = windowSettings();
+    // Without stored options the monitors keep their initial delay.
+    if (m_session.LoadGeneral(state))
+        for (TDirData* pane : {&m_left, &m_right})
+            pane->Monitor->SetDelay(m_session.Options().MonFoldDelay * 100);
+    m_bookmarks->Replace(state.Bookmarks);
+    ApplyCoolBar(state.Bands);
 }
 
 void TForm1::loadHotKeys()
 {
-    settingsStep([this] { SettingsStore::LoadHotKeys(m_hotKeys); });
+    m_session.LoadHotKeys();
     RegisterSystemHotKey();
 }
 
 void TForm1::SaveSettings()
 {
-    settingsStep([this] { SettingsStore::SaveSupported(m_viewerExtensions); });
-    settingsStep([this] { m_settings.Save(); });
-    settingsStep([this] { SettingsStore::SaveBookmarks(BookmarkFolders()); });
-    settingsStep([this] { SettingsStore::SaveHotKeys(m_hotKeys); });
-    settingsStep([this] {
-        std::vector<CoolBand> bands;
-        for (QToolBar* tb : CoolBarBands())
-            bands.push_back({tb->objectName(), toolBarBreak(tb), tb->width()});
-        SettingsStore::SaveCoolBar(bands);
-    });
-    // The text viewer's appearance is written by the text viewer once it exists.
-    settingsStep([this] { SettingsStore::SaveHeaderWidths(QStringLiteral("LeftHeader"), headerWidths(m_left.Header)); });
-    settingsStep(
-        [this] { SettingsStore::SaveHeaderWidths(QStringLiteral("RightHeader"), headerWidths(m_right.Header)); });
+    m_session.Save(windowSettings());
 }
 
 QList<QToolBar*> TForm1::CoolBarBands() const
@@ -119,20 +79,22 @@ QList<QToolBar*> TForm1::CoolBarBands() const
 
 void TForm1::ApplyCoolBar(const std::vector<CoolBand>& bands)
 {
-    for (QToolBar* tb : {m_tbGeneral, m_tbNavigation, m_tbDrives})
+    const QList<QToolBar*> toolBars{m_tbGeneral, m_tbNavigation, m_tbDrives};
+    for (QToolBar* tb : toolBars)
         removeToolBar(tb);
     bool first = true;
     for (const CoolBand& band : bands) {
-        QToolBar* tb = findChild<QToolBar*>(band.Name);
-        if (!tb)
+        const auto named = std::find_if(toolBars.begin(), toolBars.end(),
+                                        [&band](const QToolBar* tb) { return tb->objectName() == band.Name; });
+        if (named == toolBars.end())
             continue;
         if (band.Break && !first)
             addToolBarBreak();
         first = false;
-        addToolBar(tb);
-        tb->show();
+        addToolBar(*named);
+        (*named)->show();
     }
-    for (QToolBar* tb : {m_tbGeneral, m_tbNavigation, m_tbDrives}) {
+    for (QToolBar* tb : toolBars) {
         if (toolBarArea(tb) == Qt::NoToolBarArea) {
             addToolBar(tb);
             tb->show();
@@ -142,36 +104,32 @@ void TForm1::ApplyCoolBar(const std::vector<CoolBand>& bands)
 
 void TForm1::LoadPlacement()
 {
-    settingsStep([this] {
-        const auto placement = SettingsStore::LoadPlacement();
-        if (!placement)
-            return;
-        if (placement->HasBounds())
-            setGeometry(placement->Left, placement->Top, placement->Width, placement->Height);
-        m_restoreToMax = placement->RestoreToMax;
-        if (placement->State == 3)
-            setWindowState(Qt::WindowMaximized);
-        m_startMinimized = placement->State == 2;
-    });
+    const std::optional<WindowPlacement> placement = m_session.LoadPlacement();
+    if (!placement)
+        return;
+    if (placement->HasBounds())
+        setGeometry(placement->Left, placement->Top, placement->Width, placement->Height);
+    m_restoreToMax = placement->RestoreToMax;
+    if (placement->State == 3)
+        setWindowState(Qt::WindowMaximized);
+    m_startMinimized = placement->State == 2;
 }
 
 void TForm1::SavePlacement()
 {
-    settingsStep([this] {
-        WindowPlacement p;
-        const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-        p.Left = normal.left();
-        p.Top = normal.top();
-        p.Width = normal.width();
-        p.Height = normal.height();
-        const bool minimized = IsMinimizedToTray();
-        p.State = minimized ? 2 : 1;
-        if (isMaximized() || (minimized && m_restoreToMax)) {
-            if (minimized)
-                p.RestoreToMax = true;
-            else
-                p.State = 3;
-        }
-        SettingsStore::SavePlacement(p);
-    });
+    WindowPlacement p;
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    p.Left = normal.left();
+    p.Top = normal.top();
+    p.Width = normal.width();
+    p.Height = normal.height();
+    const bool minimized = IsMinimizedToTray();
+    p.State = minimized ? 2 : 1;
+    if (isMaximized() || (minimized && m_restoreToMax)) {
+        if (minimized)
+            p.RestoreToMax = true;
+        else
+            p.State = 3;
+    }
+    m_session.SavePlacement(p);
 }

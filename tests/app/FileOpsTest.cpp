@@ -10,6 +10,7 @@
 #include "fileops/TDlgAttributes.h"
 #include "fileops/TDlgDescription.h"
 #include "platform/FileAttributes.h"
+#include "platform/TSysImageList.h"
 #include "support/EventWait.h"
 #include "support/TempDir.h"
 
@@ -30,11 +31,12 @@ namespace {
 struct OpsForm {
     IsolatedConfig config;
     TempDir dir;
+    ScriptedServices services;
     std::unique_ptr<TForm1> window;
     TForm1& form;
 
     OpsForm()
-        : window(StartForm())
+        : window(StartForm(&services))
         , form(*window)
     {
         dir.makeDir("l/sub");
@@ -177,8 +179,8 @@ TEST(FileOps, backgroundTableOverflowsOrCompletionRefreshesWrongPanes)
     AnsweredMessages messages;
     OpsForm f;
     f.form.Settings().UseAsyncShell = true;
-    std::vector<std::pair<uint16_t, TForm1::AsyncDone>> started;
-    f.form.StartAsyncHook = [&](const TShellFileOpRecord& record, uint16_t id, TForm1::AsyncDone done) {
+    std::vector<std::pair<uint16_t, WindowServices::OperationDone>> started;
+    f.services.Start = [&](const TShellFileOpRecord& record, uint16_t id, WindowServices::OperationDone done) {
         EXPECT_EQ(record.Owner, nullptr);
         started.emplace_back(id, std::move(done));
     };
@@ -217,7 +219,7 @@ TEST(FileOps, closeWithPendingOperationsQuitsWithoutAsking)
     OpsForm f;
     f.form.Settings().UseAsyncShell = true;
     f.form.Settings().QuitType = 2;
-    f.form.StartAsyncHook = [](const TShellFileOpRecord&, uint16_t, TForm1::AsyncDone) {};
+    f.services.Start = [](const TShellFileOpRecord&, uint16_t, WindowServices::OperationDone) {};
     f.select(f.form.Left(), {"a.txt"});
     f.form.BTNCopyClick();
     QCloseEvent close;
@@ -332,4 +334,25 @@ TEST(FileOps, backgroundSizesOrIconsNeverArriveOrQueueMiscounts)
                 return false;
         return true;
     }));
+}
+
+TEST(FileOps, iconsArrivingAfterASortLandOnOtherRows)
+{
+    OpsForm f;
+    f.dir.makeFile("l/c.png", "x");
+    TDirData& pane = f.form.Left();
+    f.form.ReadDirectory(pane);
+    pane.Ascending = 0;                                 // rows move before any icon arrives
+    f.form.SortPane(pane, true, true);
+    ASSERT_EQ(listed(pane), (QStringList{"..", "sub", "c.png", "b.txt", "a.txt"}));
+    EXPECT_TRUE(runEventsUntil([&] {
+        for (int i = 0; i < pane.Count; ++i)
+            if (pane.Item(i)->SysImageList == 0)
+                return false;
+        return true;
+    }));
+    TSysImageList& images = TSysImageList::Instance();
+    EXPECT_EQ(entry(pane, "c.png")->SysIconIndex, images.IndexForMimeType("image/png"));
+    EXPECT_EQ(entry(pane, "a.txt")->SysIconIndex, images.IndexForMimeType("text/plain"));
+    EXPECT_NE(images.IndexForMimeType("image/png"), images.IndexForMimeType("text/plain"));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "app/WindowServices.h"
 #include "platform/TMessages.h"
 
 #include <QAction>
@@ -11,9 +12,40 @@
 #include <memory>
 #include <vector>
 
-inline std::unique_ptr<TForm1> StartForm()
+// The window's services with the close question and the operation threads answered
+// by the test where it sets them; the program's own otherwise.
+struct ScriptedServices : WindowServices {
+    std::function<int()> CloseAnswer;
+    std::function<void(const TShellFileOpRecord&, uint16_t, OperationDone)> Start;
+
+    int AskCloseQuery(QWidget* window) override
+    {
+        return CloseAnswer ? CloseAnswer() : WindowServices::AskCloseQuery(window);
+    }
+    void StartOperation(const TShellFileOpRecord& record, uint16_t id, QObject* window, OperationDone done) override
+    {
+        if (Start)
+            Start(record, id, std::move(done));
+        else
+            WindowServices::StartOperation(record, id, window, std::move(done));
+    }
+};
+
+// Counts the triggers of a window's command, which then no longer runs its handler.
+inline std::shared_ptr<int> CountTriggers(TForm1& form, const QString& actionName)
 {
-    auto form = std::make_unique<TForm1>(QStringList{});
+    auto count = std::make_shared<int>(0);
+    auto* action = form.findChild<QAction*>(actionName);
+    if (!action)
+        return count;
+    QObject::disconnect(action, nullptr, &form, nullptr);
+    QObject::connect(action, &QAction::triggered, [count] { ++*count; });
+    return count;
+}
+
+inline std::unique_ptr<TForm1> StartForm(WindowServices* services = nullptr)
+{
+    auto form = std::make_unique<TForm1>(QStringList{}, services);
     form->show();
     form->Startup();
     QCoreApplication::processEvents();

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "AppTestSupport.h"
+#include "FormTestSupport.h"
 #include "app/CellTexts.h"
 #include "app/CloseRules.h"
 #include "app/PaneListModel.h"
@@ -42,7 +43,8 @@ namespace {
 // settings land there) and a folder "..", d1, d2, f1 (30 bytes), f2 (20), f3 (10).
 struct StartedForm {
     IsolatedConfig config;
-    TForm1 form{QStringList{}};
+    ScriptedServices services;
+    TForm1 form{QStringList{}, &services};
     TempDir dir;
 
     StartedForm()
@@ -119,11 +121,10 @@ TEST(TForm1, tabActivatesTheOtherPaneOrModifiedDeleteDeletes)
     EXPECT_TRUE(f.form.Right().FileList->hasFocus());
     EXPECT_TRUE(f.form.LeftIsActive());
 
-    int deletes = 0;
-    f.form.OnDeleteKey = [&] { ++deletes; };
+    const auto deletes = CountTriggers(f.form, QStringLiteral("Delete1"));
     press(f.form.Left().FileList, Qt::Key_Delete, Qt::ShiftModifier);
     press(f.form.Right().FileList, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(deletes, 0);
+    EXPECT_EQ(*deletes, 0);
 }
 
 TEST(TForm1, keyboardNotInActiveListAfterStartOrRestore)
@@ -146,10 +147,9 @@ TEST(TForm1, keyPressRunsAgainForEveryWidgetItPasses)
     StartedForm f;
     f.activate();
     f.form.Left().FileList->setFocus();
-    int deletes = 0;
-    f.form.OnDeleteKey = [&] { ++deletes; };
+    const auto deletes = CountTriggers(f.form, QStringLiteral("Delete1"));
     press(f.form.Left().FileList, Qt::Key_Delete);
-    EXPECT_EQ(deletes, 1);
+    EXPECT_EQ(*deletes, 1);
 
     auto* viewer = f.form.findChild<QToolButton*>(QStringLiteral("SBViewer"));
     ASSERT_NE(viewer, nullptr);
@@ -194,7 +194,7 @@ TEST(TForm1, closeIgnoresQuitSetting)
     StartedForm f;
     int asked = 0;
     int answer = CloseNo;
-    f.form.AskCloseQuery = [&] { ++asked; return answer; };
+    f.services.CloseAnswer = [&] { ++asked; return answer; };
     f.form.Settings().QuitType = 1;                 // never quit, never ask
     EXPECT_FALSE(f.form.close());
     f.form.Settings().QuitType = 3;                 // minimize instead
