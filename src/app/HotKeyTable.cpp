@@ -45,6 +45,14 @@ QString HotKeyTable::TitleHint() const
            + QCoreApplication::translate("HotKeyTable", " to hide");
 }
 
+QString HotKeyTable::ViewerModeHint() const
+{
+    return QCoreApplication::translate("HotKeyTable", "Viewer mode activated. Press ") + KeyName(3)
+           + QCoreApplication::translate("HotKeyTable", " or ") + KeyName(2)
+           + QCoreApplication::translate("HotKeyTable", " to exit or ") + KeyName(1)
+           + QCoreApplication::translate("HotKeyTable", " to toggle full screen mode");
+}
+
 QString HotKeyTable::TrayTip() const
 {
     return (KeyName(0) + QCoreApplication::translate("HotKeyTable", " to hide/restore")).left(62);

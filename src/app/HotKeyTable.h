@@ -26,4 +26,6 @@ public:
     // Third title caption and tray tip texts.
     QString TitleHint() const;
     QString TrayTip() const;
+    // The title's third caption while the viewer is on: the keys that leave it.
+    QString ViewerModeHint() const;
 };

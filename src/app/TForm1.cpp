@@ -10,6 +10,7 @@
 #include "app/PanePanel.h"
 #include "app/TDlgAbout.h"
 #include "app/WindowMessages.h"
+#include "viewers/ViewerHost.h"
 #include "components/TSharedMemory.h"
 #include "components/TSysHotKey.h"
 #include "platform/TMountWatcher.h"
@@ -21,7 +22,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -70,6 +73,10 @@ TForm1::TForm1(const QStringList& arguments, WindowServices* services, QWidget* 
         return false;
     };
     buildLayout();
+    m_viewer = new ViewerHost(m_session.Viewers(), this);
+    m_followTimer = new QTimer(this);
+    m_followTimer->setSingleShot(true);
+    m_followTimer->setInterval(150);
     m_sysHotKey = new TSysHotKey(this);
     connect(m_sysHotKey, &TSysHotKey::HotKey, this, &TForm1::SysHotKeyPressed);
     m_mountWatcher = new TMountWatcher(this);
@@ -390,6 +397,7 @@ void TForm1::shutdown()
     m_shutdownDone = true;
     savePlacementOnce();
     m_background.StopAll();
+    m_viewer->StopViewers();
     if (m_startupDone)
         SaveSettings();
     for (TDirData* pane : {&m_left, &m_right})
@@ -463,8 +471,19 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::MouseButtonRelease:
-        if (TDirData* pane = PaneOfList(watched); pane && watched == pane->FileList->viewport())
-            QTimer::singleShot(0, this, [this, pane] { FilesMouseUp(*pane); });
+        if (TDirData* pane = PaneOfList(watched); pane && watched == pane->FileList->viewport()) {
+            const bool left = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            QTimer::singleShot(0, this, [this, pane, left] {
+                FilesMouseUp(*pane);
+                // While the viewer is on it shows the row the user clicked.
+                if (left && m_viewer->IsShown() && m_viewerSource == pane)
+                    ShowInViewer(*pane, false, false, currentItemRow(*pane));
+            });
+        }
+        break;
+    case QEvent::ToolTip:
+        if (showItemHint(watched, static_cast<QHelpEvent*>(event)))
+            return true;
         break;
     default:
         break;
@@ -484,7 +503,9 @@ bool TForm1::handleKey(QObject* watched, QKeyEvent* key)
         m_sbViewer->toggle();
         return false;
     case 3:
-        if (!m_sbViewer->isChecked())
+        if (m_viewer->IsShown())
+            SetViewerMode(ActivePane(), false);
+        else
             MinimizeApplication();
         return false;
     default:
@@ -526,7 +547,7 @@ void TForm1::DirPopupOpening(TDirData& pane, const QPoint& pos)
     const QModelIndex now = list->currentIndex();
     const TFileData* e = now.isValid() && now.row() < pane.Count ? pane.Item(now.row()) : nullptr;
     const bool fileRow = e && e->Kind == fkFile;
-    m_popup.View->setEnabled(false);
+    m_popup.View->setEnabled(fileRow && m_viewer->IsViewable(e->Name));
     m_popup.ViewAsText->setEnabled(fileRow);
     m_popup.Open->setEnabled(fileRow || (e && e->Kind == fkDirectory && pane.ArchiveDepth == 0));
     BuildQuickDirMenu(m_popup.QuickDir, pane);

@@ -13,6 +13,7 @@
 #include "app/WindowServices.h"
 #include "fileops/BackgroundOperations.h"
 #include "fileops/TDirSize.h"
+#include "viewers/ItemHint.h"
 #include "platform/DriveList.h"
 
 #include <QMainWindow>
@@ -33,11 +34,14 @@ class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
 class QToolButton;
+class QTimer;
 class QApplication;
 class TSharedMemory;
 class TSysHotKey;
 class TMountWatcher;
 class TShellBrowser;
+class QHelpEvent;
+class ViewerHost;
 
 // The operation code of the Properties command, beside the file-operation codes.
 constexpr uint32_t kPropertiesOperation = 170;
@@ -151,9 +155,16 @@ public:
     const PendingOperations& Pending() const { return m_operations.Table(); }
     DirSizeQueue& SizeQueue() { return m_background.SizeQueue(); }
 
-    // Viewer host: filled in by its issue.
+    // Viewers (TForm1Viewer.cpp): the host shows, the window makes room.
     void SetViewerMode(TDirData& pane, bool on);
     void OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText);
+    void ShowInViewer(TDirData& pane, bool asText, bool info, int index);
+    void SBViewerClick(bool down);
+    void Open1Click();
+    void View1Click();
+    void Viewastext1Click();
+    void Viewinfos1Click();
+    ViewerHost& Viewer() { return *m_viewer; }
     bool ArchiveListingAvailable() const;
 
     // Window messages, from other instances or posted to itself.
@@ -199,6 +210,15 @@ private:
     void settleSections(TDirData& pane);
     void widenDefaultWindow(TDirData& pane);
 
+    // Viewers (TForm1Viewer.cpp).
+    int currentItemRow(const TDirData& pane) const;
+    QString extractZipMemberForViewing(TDirData& pane, const QString& name);
+    void showViewerSides(bool viewerOn);
+    void followSelection(TDirData& pane);
+    bool showItemHint(QObject* watched, QHelpEvent* event);
+    HintEntry driveHint(const QString& mountPoint, HintEntry::Kind kind);
+    HintEntry entryHint(const TFileData& e) const;
+
     // Layout (TForm1Layout.cpp).
     void buildLayout();
     void buildToolBars();
@@ -212,6 +232,7 @@ private:
                            const QString& hint = {});
     void sizeCommandColumn();
     void applyPaneSplit();
+    bool viewerMirrored() const;
     void wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePanel* otherPanel);
 
     // Handlers.
@@ -288,6 +309,7 @@ private:
         QAction* Open = nullptr;
         QAction* View = nullptr;
         QAction* ViewAsText = nullptr;
+        QAction* ViewInfos = nullptr;
         QAction* Copy = nullptr;
         QAction* Move = nullptr;
         QAction* Delete = nullptr;
@@ -305,7 +327,12 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     TDirData* m_popupPane = nullptr;     // pane the last pop-up menu was opened on
     bool m_fullScreenViewer = false;     // menu and bars hidden, the viewer fills the window
-    int m_leftPaneWidth = -1;            // set by dragging LeftSplit; -1 follows the window
+    ViewerHost* m_viewer = nullptr;
+    TDirData* m_viewerSource = nullptr;  // the pane whose file the viewer shows
+    QString m_viewerShownPath;
+    QTimer* m_followTimer = nullptr;     // the viewer follows keyboard moves once they pause
+    QMenu* m_viewerMenu = nullptr;
+    int m_leftPaneWidth = -1;            // the fixed pane's width, set by dragging LeftSplit; -1 follows the window
 };
 
 // Runs the program: the single-instance check, then the main window until it ends.

@@ -8,6 +8,7 @@
 #include "app/PaneListModel.h"
 #include "app/PanePanel.h"
 #include "app/WindowMessages.h"
+#include "viewers/ViewerHost.h"
 #include "components/TFolderMonitor.h"
 
 #include <QApplication>
@@ -74,7 +75,9 @@ void TForm1::buildLayout()
     row->setSpacing(0);
     m_panLeft = new PanePanel(PanePanel::Left, central);
     m_leftSplit = new SplitBar(central, [this](int x) {
-        m_leftPaneWidth = std::clamp(x, 40, std::max(40, width() - m_panCenter->width() - 40));
+        // Mirrored for a viewer of the right pane's file, the bar sizes the right pane.
+        const int wanted = viewerMirrored() ? width() - x - m_leftSplit->width() : x;
+        m_leftPaneWidth = std::clamp(wanted, 40, std::max(40, width() - m_panCenter->width() - 40));
         applyPaneSplit();
     });
     m_leftSplit->setObjectName(QStringLiteral("LeftSplit"));
@@ -141,6 +144,7 @@ void TForm1::buildToolBars()
     m_sbViewer = button(m_tbGeneral, QStringLiteral("SBViewer"), tr("Viewer"),
                         tr("Viewer on/off"), st->standardIcon(QStyle::SP_FileDialogContentsView));
     m_sbViewer->setCheckable(true);
+    connect(m_sbViewer, &QToolButton::toggled, this, &TForm1::SBViewerClick);
     m_speedButton2 = button(m_tbGeneral, QStringLiteral("SpeedButton2"), tr("Full screen"),
                             tr("Full screen viewer"), st->standardIcon(QStyle::SP_TitleBarMaxButton));
     connect(m_speedButton2, &QToolButton::clicked, this, [this] {
@@ -231,6 +235,8 @@ void TForm1::buildCommandColumn()
         {"BTNDescribe", &TForm1::SBDescribeClick},    {"BTNAttributes", &TForm1::BTNAttributesClick},
         {"BTNProperties", &TForm1::Properties1Click}, {"BTNNewDir", &TForm1::BTNNewDirClick},
         {"BTNRefresh", &TForm1::BTNRefreshClick},     {"BTNGoToOther", &TForm1::Synchronize1Click},
+        {"BTNOpen", &TForm1::Open1Click},             {"BTNViewAsText", &TForm1::Viewastext1Click},
+        {"BTNViewInfos", &TForm1::Viewinfos1Click},
     };
     for (const auto& [name, handler] : handlers)
         connect(byName.value(QLatin1String(name)), &QToolButton::clicked, this, handler);
@@ -251,13 +257,33 @@ void TForm1::sizeCommandColumn()
     m_panCenter->setFixedWidth(2 * offset + widest + 4);
 }
 
+bool TForm1::viewerMirrored() const
+{
+    return m_viewer && m_viewer->IsShown() && m_viewerSource == &m_right;
+}
+
 void TForm1::applyPaneSplit()
 {
     if (!m_panCenter)
         return;
-    const int columnWidth = m_panCenter->width() + m_leftSplit->width();
-    const int paneWidth = m_leftPaneWidth >= 0 ? m_leftPaneWidth : (width() - columnWidth) / 2;
-    m_panLeft->setFixedWidth(std::max(0, paneWidth));
+    // The viewer takes the pane that fills the window: for a file of the right pane
+    // the row is mirrored, the right pane keeps a fixed width at the window's right
+    // edge and the left one, holding the viewer, fills the rest.
+    const bool mirrored = viewerMirrored();
+    auto* row = static_cast<QBoxLayout*>(centralWidget()->layout());
+    if ((row->indexOf(m_leftSplit) < row->indexOf(m_panCenter)) == mirrored) {
+        row->removeWidget(m_leftSplit);
+        row->insertWidget(mirrored ? 2 : 1, m_leftSplit);
+    }
+    row->setStretchFactor(m_panLeft, mirrored ? 1 : 0);
+    row->setStretchFactor(m_panRight, mirrored ? 0 : 1);
+    const int centre = m_panCenter->isHidden() ? 0 : m_panCenter->width();
+    const int paneWidth = m_leftPaneWidth >= 0 ? m_leftPaneWidth : (width() - centre - m_leftSplit->width()) / 2;
+    QWidget* fixed = mirrored ? static_cast<QWidget*>(m_panRight) : m_panLeft;
+    QWidget* filling = mirrored ? static_cast<QWidget*>(m_panLeft) : m_panRight;
+    filling->setMinimumWidth(0);
+    filling->setMaximumWidth(QWIDGETSIZE_MAX);
+    fixed->setFixedWidth(std::max(0, paneWidth));
 }
 
 QAction* TForm1::addMenuAction(QMenu* menu, const QString& objectName, const QString& caption, const QString& hint)
@@ -312,6 +338,7 @@ void TForm1::buildMenus()
     m_bookmarks = std::make_unique<BookmarksMenu>(bookmarks, [this](const QString& folder) { BookmarkClick(folder); });
 
     QMenu* viewer = topMenu(QStringLiteral("MenuViewer"), tr("&Viewer"));
+    m_viewerMenu = viewer;
     addMenuAction(viewer, QStringLiteral("Copytoclipboard1"), tr("Copy to clipboard"));
     addMenuAction(viewer, QStringLiteral("Print1"), tr("Print"));
     addMenuAction(viewer, QStringLiteral("Search1"), tr("Search"));
@@ -359,7 +386,7 @@ void TForm1::buildDirPopup()
     m_popup.Open = addMenuAction(m_dirPopup, QStringLiteral("Open1"), tr("Open"));
     m_popup.View = addMenuAction(m_dirPopup, QStringLiteral("View1"), tr("View"));
     m_popup.ViewAsText = addMenuAction(m_dirPopup, QStringLiteral("Viewastext1"), tr("View as text"));
-    addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), tr("View infos"));
+    m_popup.ViewInfos = addMenuAction(m_dirPopup, QStringLiteral("Viewinfos1"), tr("View infos"));
     m_dirPopup->addSeparator();
     m_popup.Copy = addMenuAction(m_dirPopup, QStringLiteral("Copy1"), tr("Copy"));
     m_popup.Move = addMenuAction(m_dirPopup, QStringLiteral("Move1"), tr("Move"));
@@ -369,6 +396,10 @@ void TForm1::buildDirPopup()
     m_popup.NewDir = addMenuAction(m_dirPopup, QStringLiteral("Newdir1"), tr("New dir/zip"));
     m_popup.Refresh = addMenuAction(m_dirPopup, QStringLiteral("Refresh1"), tr("Refresh"));
     m_popup.Properties = addMenuAction(m_dirPopup, QStringLiteral("Properties1"), tr("Properties"));
+    connect(m_popup.Open, &QAction::triggered, this, &TForm1::Open1Click);
+    connect(m_popup.View, &QAction::triggered, this, &TForm1::View1Click);
+    connect(m_popup.ViewAsText, &QAction::triggered, this, &TForm1::Viewastext1Click);
+    connect(m_popup.ViewInfos, &QAction::triggered, this, &TForm1::Viewinfos1Click);
     connect(m_popup.Copy, &QAction::triggered, this, &TForm1::BTNCopyClick);
     connect(m_popup.Move, &QAction::triggered, this, &TForm1::BTNMoveClick);
     connect(m_popup.Delete, &QAction::triggered, this, &TForm1::BTNDeleteClick);
@@ -427,6 +458,8 @@ void TForm1::wirePane(TDirData& pane, PanePanel* panel, TDirData& other, PanePan
     pane.Model = model;
     panel->Files->setModel(model);
     panel->Files->setItemDelegate(new PaneItemDelegate(pane, m_drawContext, panel->Files));
+    connect(panel->Files->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, &pane] { followSelection(pane); });
     panel->Header->SetSortState([&pane] { return pane.SortMode(); }, [&pane] { return pane.Ascending != 0; });
 
     connect(panel->Header, &QHeaderView::sectionClicked, this,

@@ -17,8 +17,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -330,29 +328,6 @@ void TForm1::FilesMouseUp(TDirData& pane)
 void TForm1::FilesDblClick(TDirData& pane)
 {
     ActivateItem(pane);
-}
-
-void TForm1::SetViewerMode(TDirData& pane, bool on)
-{
-    // The viewer frames arrive with the viewer host; until then no pane is a viewer.
-    Q_UNUSED(pane);
-    Q_UNUSED(on);
-}
-
-void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
-{
-    // Until the internal viewers exist every file goes to its default application.
-    Q_UNUSED(forceOpen);
-    Q_UNUSED(info);
-    Q_UNUSED(asText);
-    if (!pane.FileList || pane.ArchiveDepth > 0)
-        return;
-    const QModelIndex current = pane.FileList->currentIndex();
-    if (!current.isValid() || current.row() >= pane.Count)
-        return;
-    const QString path = pane.Path + pane.Item(current.row())->Name;
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        TMessages::Show(MsgKind::Error, tr("Cannot open %1: no application is set to open it.").arg(path));
 }
 
 bool TForm1::ArchiveListingAvailable() const

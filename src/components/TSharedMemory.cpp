@@ -2,6 +2,8 @@
 // serving its socket, and the wire format of one message.
 #include "components/TSharedMemory.h"
 
+#include "platform/PrivateTempFolder.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -140,16 +142,8 @@ QString TSharedMemory::socketFolder()
 
     // Without a runtime folder the socket goes into a folder only this user can enter:
     // in the shared temporary folder anyone could plant a socket or replace ours.
-    const QString folder = QDir::tempPath() + QStringLiteral("/dorvane-") + QString::number(::getuid());
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) == 0)
-        ::chmod(native.constData(), 0700); // the umask may have taken owner bits
-    else if (errno != EEXIST)
-        throw ESharedMemoryError(kCreateError);
-
-    struct stat info {};
-    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()
-        || (info.st_mode & 07777) != 0700)
+    const QString folder = PrivateTempFolder::Path();
+    if (folder.isEmpty())
         throw ESharedMemoryError(kCreateError);
     return folder;
 }

@@ -4,7 +4,10 @@ would: `atspi_drive.py press NAME` activates the button or menu item NAME;
 `atspi_drive.py has NAME [SECONDS]` succeeds when a control named NAME exists;
 `atspi_drive.py has-in PARENT NAME` when one exists inside the control PARENT;
 `atspi_drive.py select LIST ROW` selects the row of list LIST whose name cell is ROW;
-`atspi_drive.py row LIST ROW` succeeds once list LIST shows that row."""
+`atspi_drive.py row LIST ROW` succeeds once list LIST shows that row;
+`atspi_drive.py showing NAME [SECONDS]` once the control NAME is on screen, and
+`atspi_drive.py hidden NAME [SECONDS]` once it is not;
+`atspi_drive.py point LIST ROW` prints the screen position of that row's middle."""
 import sys
 import time
 
@@ -94,9 +97,23 @@ elif verb == "has-in":
             raise SystemExit(f"no control named {child} inside {name}")
         time.sleep(0.2)
         parent = wait_for(name)
+elif verb in ("showing", "hidden"):
+    want = verb == "showing"
+    deadline = time.time() + (float(sys.argv[3]) if len(sys.argv) > 3 else 20)
+    while True:
+        node = find(app_root(), name)
+        on = node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
+        if on == want:
+            break
+        if time.time() > deadline:
+            raise SystemExit(f"{name} is {'not ' if want else ''}on screen")
+        time.sleep(0.2)
 elif verb == "select":
     select(name, sys.argv[3])
 elif verb == "row":
     row_of(name, sys.argv[3])
+elif verb == "point":
+    box = row_of(name, sys.argv[3]).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    print(box.x + min(box.width, 60) // 2, box.y + box.height // 2)
 else:
     raise SystemExit(f"unknown verb {verb}")
