@@ -101,6 +101,84 @@ Do you really want to quit?</source>
     </message>
 </context>
 <context>
+    <name>DesktopEntry</name>
+    <message>
+        <source>the backslash at position %1 escapes nothing that may be escaped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the quotation mark at position %1 is never closed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the quoted argument ending at position %1 is not a whole argument</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the character &quot;%1&quot; at position %2 must be quoted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it names no program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a lone &quot;%&quot; ends an argument; a percent sign is written &quot;%%&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the field code %%1 must be an argument of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%%1 is no known field code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has more than one file field code</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DesktopLauncher</name>
+    <message>
+        <source>The program %1 cannot be started: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 runs in a terminal, and no terminal program (x-terminal-emulator) is installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The application entry %1 cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be started: its command line is broken (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program %1 of %2 is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no application for the type &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program %1 is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The working folder %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DesktopOpen</name>
     <message>
         <source>The folder %1 does not exist.</source>
@@ -278,6 +356,28 @@ Do you really want to quit?</source>
     </message>
 </context>
 <context>
+    <name>GifLzwDecoder</name>
+    <message>
+        <source>Bad code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bad code Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Code size overflow</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GifToBmp</name>
+    <message>
+        <source>The file holds no picture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HelpWindow</name>
     <message>
         <source>Dorvane Help</source>
@@ -308,6 +408,96 @@ Do you really want to quit?</source>
     </message>
     <message>
         <source> to hide/restore</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Viewer mode activated. Press </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> to exit or </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> to toggle full screen mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ItemHint</name>
+    <message>
+        <source>Size : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> KB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;invalid date&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total size : &lt;unknown&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total size : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes used : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 dirs and %2 files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Readonly</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zip comment:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>JpegLoader</name>
+    <message>
+        <source>The picture has more than %1 scans.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture is too large (%1 x %2 pixels; at most 268,435,456 pixels are shown).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to show the picture (%1 x %2 pixels).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t open %1 (error code %2)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -430,6 +620,36 @@ Do you really want to quit?</source>
     <name>PaneSelection</name>
     <message>
         <source>Selected : %1 dirs and %2 files (%3 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PrivateTempFolder</name>
+    <message>
+        <source>Cannot create %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a folder that only you can use.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TBigByteArray</name>
+    <message>
+        <source>error in TBigByteArray.create: Not enough contiguous memory available<byte value="xd"/>
+ requested memory block: %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dynamic array index out of bounds</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TByteArray2D</name>
+    <message>
+        <source>Row doesn&apos;t have equal number of elements as Matrix row</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -786,6 +1006,59 @@ Do you really want to quit?</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TEnhImage</name>
+    <message>
+        <source>The picture %1 cannot be shown: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TExtension</name>
+    <message>
+        <source>Unrecognized extension block.<byte value="xd"/>
+Code = $%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFRVwFileInfo</name>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size: %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not there any more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified: %1
+Accessed: %2
+Created: %3
+Owner: %4, group: %5
+Permissions: %6</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFRVwImage</name>
+    <message>
+        <source>%1x%2 pixel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1214,8 +1487,37 @@ Do you really want to quit?</source>
         <source>%1 holds more than %2 entries: only the first %2 by name are listed.</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>TGifBitmap</name>
     <message>
-        <source>Cannot open %1: no application is set to open it.</source>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory to show the picture (%1 x %2 pixels).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture cannot be shown: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TGifFile</name>
+    <message>
+        <source>Gif Version must be 87a or 89a</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TGifSubImage</name>
+    <message>
+        <source>Number of colors (%1) wrong; must be a power of 2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture is too large (%1 x %2 pixels; at most %3 pixels are shown).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1235,6 +1537,18 @@ Do you really want to quit?</source>
     </message>
     <message>
         <source>Failed to set data for &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ViewerHost</name>
+    <message>
+        <source>Not enough memory to show %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to delete %1
+May be it is still in use...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
