@@ -212,7 +212,8 @@ private:
 
     // Viewers (TForm1Viewer.cpp).
     int currentItemRow(const TDirData& pane) const;
-    QString extractZipMemberForViewing(TDirData& pane, const QString& name);
+    // The extracted copy of a zip member, "" when it could not be taken out.
+    QString extractZipMember(TDirData& pane, const QString& name, const QString& subfolder);
     void showViewerSides(bool viewerOn);
     void followSelection(TDirData& pane);
     bool showItemHint(QObject* watched, QHelpEvent* event);

@@ -9,6 +9,7 @@
 #include "viewers/ItemHintWindow.h"
 #include "viewers/ViewerHost.h"
 
+#include <QFile>
 #include <QHelpEvent>
 #include <QListView>
 #include <QMenu>
@@ -68,19 +69,28 @@ void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
         ShowInViewer(pane, asText, info, row);
         return;
     }
-    if (pane.ArchiveDepth > 0)
-        return;   // opening a zip's member needs it extracted: that comes with the zip component
-    const QString path = e.Kind == fkDrive ? e.Name : pane.Path + e.Name;
-    if (!m_viewer->Launch(path, pane.Path))
-        ShowInViewer(pane, asText, info, row);
+    QString path = e.Kind == fkDrive ? e.Name : pane.Path + e.Name;
+    QString copy;
+    if (pane.ArchiveDepth > 0) {
+        copy = path = extractZipMember(pane, e.Name, QStringLiteral("zpttmp/sh"));
+        if (copy.isEmpty())
+            return;
+    }
+    if (m_viewer->Launch(path, pane.Path, copy))
+        return;
+    if (!copy.isEmpty())
+        QFile::remove(copy);
+    ShowInViewer(pane, asText, info, row);
 }
 
-QString TForm1::extractZipMemberForViewing(TDirData& pane, const QString& name)
+QString TForm1::extractZipMember(TDirData& pane, const QString& name, const QString& subfolder)
 {
-    // A zip's members are taken out to the private temporary folder by the zip
-    // component; until a pane can list a zip's inside this is never reached.
+    // A zip's member is taken out under its own name into `subfolder` of the private
+    // temporary folder by the zip component; until a pane can list a zip's inside this
+    // is never reached.
     Q_UNUSED(pane);
     Q_UNUSED(name);
+    Q_UNUSED(subfolder);
     return {};
 }
 
@@ -94,7 +104,7 @@ void TForm1::ShowInViewer(TDirData& pane, bool asText, bool info, int index)
     if (e.Kind == fkDrive)
         item.Folder.clear();   // a volume row's name is its whole mount point
     if (pane.ArchiveDepth > 0 && e.Kind == fkFile) {
-        const QString copy = extractZipMemberForViewing(pane, e.Name);
+        const QString copy = extractZipMember(pane, e.Name, QStringLiteral("zpttmp/vw"));
         if (copy.isEmpty())
             return;
         m_viewer->SetViewerTempFile(copy);
