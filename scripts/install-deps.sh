@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-tools-dev qt6-l10n-tools
-  libjpeg62-turbo-dev libgif-dev giflib-tools libjpeg-turbo-progs
+  libjpeg62-turbo-dev libgif-dev giflib-tools libjpeg-turbo-progs poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxcb1-dev libx11-xcb-dev
   xvfb xauth openbox trayer xdotool wmctrl imagemagick x11-utils

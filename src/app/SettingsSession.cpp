@@ -58,7 +58,7 @@ void SettingsSession::Save(const WindowState& state)
     step([&state] { SettingsStore::SaveBookmarks(state.Bookmarks); });
     step([this] { SettingsStore::SaveHotKeys(m_hotKeys); });
     step([&state] { SettingsStore::SaveCoolBar(state.Bands); });
-    // The text viewer's appearance is written by the text viewer once it exists.
+    step([this] { SettingsStore::SaveTextView(m_textView); });
     step([&state] { SettingsStore::SaveHeaderWidths(headerKey(1), state.LeftHeader); });
     step([&state] { SettingsStore::SaveHeaderWidths(headerKey(2), state.RightHeader); });
 }

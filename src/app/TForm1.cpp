@@ -10,7 +10,9 @@
 #include "app/PanePanel.h"
 #include "app/TDlgAbout.h"
 #include "app/WindowMessages.h"
+#include "viewers/TFRVwText.h"
 #include "viewers/ViewerHost.h"
+#include "viewers/text/TTextView.h"
 #include "components/TSharedMemory.h"
 #include "components/TSysHotKey.h"
 #include "platform/TMountWatcher.h"
@@ -37,6 +39,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
+#include <QScopeGuard>
 
 TForm1::TForm1(const QStringList& arguments, WindowServices* services, QWidget* parent)
     : QMainWindow(parent)
@@ -74,6 +77,7 @@ TForm1::TForm1(const QStringList& arguments, WindowServices* services, QWidget* 
     };
     buildLayout();
     m_viewer = new ViewerHost(m_session.Viewers(), this);
+    wireViewer();
     m_followTimer = new QTimer(this);
     m_followTimer->setSingleShot(true);
     m_followTimer->setInterval(150);
@@ -115,6 +119,7 @@ void TForm1::Startup()
     ActivatePane(m_left);
     loadHotKeys();
     updateTitleHints();
+    applyTextViewSettings();
     sizeCommandColumn();
     applyPaneSplit();
     PostMessage(WM_COMMANDLINE);
@@ -333,6 +338,10 @@ bool TForm1::InFullScreenViewer() const
 
 void TForm1::ToggleFullScreenViewer()
 {
+    // The text view waits for the new layout instead of painting every step of it.
+    QWidget* textView = m_viewer->TextFrame()->View();
+    textView->setUpdatesEnabled(false);
+    const auto repaint = qScopeGuard([textView] { textView->setUpdatesEnabled(true); });
     m_fullScreenViewer = !m_fullScreenViewer;
     const bool show = !m_fullScreenViewer;
     menuBar()->setVisible(show);
@@ -511,6 +520,8 @@ bool TForm1::handleKey(QObject* watched, QKeyEvent* key)
     default:
         break;
     }
+    if (m_fullScreenViewer && m_sbViewer->isChecked() && routeKeyToTextView(watched, key))
+        return true;
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
         MessageBeep();
         TDirData& other = OtherPane();

@@ -211,6 +211,9 @@ private:
     void widenDefaultWindow(TDirData& pane);
 
     // Viewers (TForm1Viewer.cpp).
+    void wireViewer();
+    bool routeKeyToTextView(QObject* watched, QKeyEvent* key);
+    void applyTextViewSettings();
     int currentItemRow(const TDirData& pane) const;
     // The extracted copy of a zip member, "" when it could not be taken out.
     QString extractZipMember(TDirData& pane, const QString& name, const QString& subfolder);
@@ -333,6 +336,7 @@ private:
     QString m_viewerShownPath;
     QTimer* m_followTimer = nullptr;     // the viewer follows keyboard moves once they pause
     QMenu* m_viewerMenu = nullptr;
+    Qt::WindowStates m_stateBeforeEditor;
     int m_leftPaneWidth = -1;            // the fixed pane's width, set by dragging LeftSplit; -1 follows the window
 };
 

@@ -6,15 +6,53 @@
 #include "app/PanePanel.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
+#include "platform/TMessages.h"
 #include "viewers/ItemHintWindow.h"
+#include "viewers/TFRVwText.h"
 #include "viewers/ViewerHost.h"
+#include "viewers/text/TTextView.h"
 
 #include <QFile>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QAction>
 #include <QListView>
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
+
+void TForm1::wireViewer()
+{
+    connect(m_viewer, &ViewerHost::CloseRequested, this, [this] { SetViewerMode(ActivePane(), false); });
+    // The editor is shown while the window is out of the way, as it was before.
+    connect(m_viewer, &ViewerHost::EditorOpening, this, [this] {
+        m_stateBeforeEditor = windowState();
+        setWindowState(windowState() | Qt::WindowMinimized);
+    });
+    connect(m_viewer, &ViewerHost::EditorClosed, this, [this] { setWindowState(m_stateBeforeEditor); });
+    const QList<QAction*> items = m_viewerMenu->actions();
+    connect(items.value(0), &QAction::triggered, this, [this] { m_viewer->TextFrame()->CopyText(); });
+    connect(items.value(1), &QAction::triggered, this, [this] { m_viewer->TextFrame()->PrintText(); });
+    connect(items.value(2), &QAction::triggered, this, [this] { m_viewer->TextFrame()->Find(); });
+}
+
+void TForm1::applyTextViewSettings()
+{
+    // Colours are stored as 0x00BBGGRR.
+    auto colour = [](int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); };
+    const TextViewSettings& stored = m_session.TextView();
+    TTextView* view = m_viewer->TextFrame()->View();
+    QFont font(stored.FontName, stored.FontSize);
+    font.setStyleHint(QFont::TypeWriter);   // "Fixedsys" is no Linux font: a fixed-width one stands in
+    font.setFixedPitch(true);
+    view->setFont(font);
+    view->SetTextColor(colour(stored.FontFore));
+    view->SetBackColor(colour(stored.FontBack));
+    view->SetLinkColor(colour(stored.LinkFore));
+    if (stored.TabSize >= 1 && stored.TabSize <= 20)
+        view->SetTabSize(stored.TabSize);
+    view->SetPrintPageNum(stored.PrintPage);
+}
 
 int TForm1::currentItemRow(const TDirData& pane) const
 {
@@ -113,6 +151,7 @@ void TForm1::ShowInViewer(TDirData& pane, bool asText, bool info, int index)
     SetViewerMode(pane, true);
     m_viewerShownPath = item.Folder + item.Name;
     m_viewer->Show(item, asText, info);
+    m_viewerMenu->menuAction()->setVisible(m_viewer->TextFrame()->isVisible());
 }
 
 void TForm1::showViewerSides(bool viewerOn)
@@ -146,6 +185,7 @@ void TForm1::SetViewerMode(TDirData& pane, bool on)
         updateTitleHints();
     }
     applyPaneSplit();
+    m_viewer->TextFrame()->SetCloseDown(on);
     const QSignalBlocker block(m_sbViewer);
     m_sbViewer->setChecked(on);
 }
@@ -251,5 +291,26 @@ bool TForm1::showItemHint(QObject* watched, QHelpEvent* event)
     ItemHintWindow::Show(pane->FileList, event->globalPos(),
                          QRect(pane->FileList->viewport()->mapToGlobal(row.topLeft()), row.size()),
                          ItemHint::Text(hint), ItemHint::MaxWidth(pane->FileList->width()));
+    return true;
+}
+
+bool TForm1::routeKeyToTextView(QObject* watched, QKeyEvent* key)
+{
+    // Without a menu the viewer owns the keyboard: plain keys move the text view, and
+    // Ctrl+C copies its selection.
+    TFRVwText* frame = m_viewer->TextFrame();
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!frame->isVisible() || (target && frame->View()->isAncestorOf(target)) || watched == frame->View())
+        return false;
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (mods == Qt::ControlModifier && key->key() == Qt::Key_C) {
+        frame->CopyText();
+        MessageBeep();
+        return true;
+    }
+    if (mods != Qt::NoModifier)
+        return false;
+    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+    QCoreApplication::sendEvent(frame->View(), &copy);
     return true;
 }

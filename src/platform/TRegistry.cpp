@@ -4,6 +4,7 @@
 // also when stale temporary files of an earlier, killed run are cleared away.
 #include "TRegistry.h"
 #include "core/PosixIo.h"
+#include "platform/AtomicFile.h"
 
 #include "RegistryHiveFile.h"
 
@@ -96,7 +97,7 @@ int readHiveFile(const QString& path, QByteArray& bytes)
 // behind. Only names of our own pattern (kTempInfix and mkostemp's six characters)
 // are ours, so a user's "HKCU.reg.backup" is never touched; and only one older than
 // any save takes is dead: a save another instance is making right now keeps its file.
-constexpr char kTempInfix[] = ".dvtmp-";
+constexpr const char* kTempInfix = AtomicFile::kTempInfix;
 
 void removeStaleTempFiles(const QString& path)
 {
@@ -134,38 +135,17 @@ std::shared_ptr<Hive> sharedHive(RegistryHive id)
     return slot;
 }
 
-// Temporary file in the same folder, fsync, rename: a crash or a full disk leaves
-// either the old file or the new one, never half of one.
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     auto fail = [&](int error) {
         throw ERegistryException(QCoreApplication::translate("TRegistry", "Cannot save the settings file %1: %2")
                                      .arg(QDir::toNativeSeparators(path), systemError(error)));
     };
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         fail(errno ? errno : EACCES);
-    QByteArray temp = QFile::encodeName(path) + kTempInfix + "XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        fail(errno);
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temp.constData());
+    // Settings hold the user's folders: a new hive file is the user's alone.
+    if (const int error = AtomicFile::Write(path, bytes, AtomicFile::NewFile::Private))
         fail(error);
-    }
-    if (::close(fd) != 0 || ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
-        const int error = errno;
-        ::unlink(temp.constData());
-        fail(error);
-    }
-    // The rename itself must reach the disk too.
-    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
 }
 
 } // namespace

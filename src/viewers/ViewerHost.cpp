@@ -54,6 +54,7 @@ static Frame* frameOf(QPointer<Frame>& frame, QWidget* views)
     // A frame closed or deleted by its own viewer is made anew on the next showing.
     if (!frame) {
         frame = new Frame(views);
+        frame->setAccessibleName(frame->objectName());
         views->layout()->addWidget(frame);
         frame->hide();
     }
@@ -61,7 +62,16 @@ static Frame* frameOf(QPointer<Frame>& frame, QWidget* views)
 }
 
 TFRVwImage* ViewerHost::ImageFrame() { return frameOf(m_image, m_views); }
-TFRVwText* ViewerHost::TextFrame() { return frameOf(m_text, m_views); }
+TFRVwText* ViewerHost::TextFrame()
+{
+    if (m_text)
+        return m_text;
+    TFRVwText* frame = frameOf(m_text, m_views);
+    connect(frame, &TFRVwText::CloseRequested, this, &ViewerHost::CloseRequested);
+    connect(frame, &TFRVwText::EditorOpening, this, &ViewerHost::EditorOpening);
+    connect(frame, &TFRVwText::EditorClosed, this, &ViewerHost::EditorClosed);
+    return frame;
+}
 TFRVwFileInfo* ViewerHost::InfoFrame() { return frameOf(m_info, m_views); }
 
 void ViewerHost::Enter(QWidget* viewerPanel)
@@ -128,7 +138,6 @@ void ViewerHost::Show(const Item& item, bool asText, bool info)
     default:
         // Music, VOX and archive files are shown as text until their viewers exist.
         showFrame(TextFrame());
-        m_text->Deactivate();
         m_text->SetFileName(path);
         break;
     }

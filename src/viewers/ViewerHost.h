@@ -51,6 +51,13 @@ public:
     void SetViewerTempFile(const QString& path) { m_viewerTempFile = path; }
     QString ViewerTempFile() const { return m_viewerTempFile; }
 
+Q_SIGNALS:
+    // The text frame's close button, and its editor opening and closing.
+    void CloseRequested();
+    void EditorOpening();
+    void EditorClosed();
+
+public:
     TFRVwImage* ImageFrame();
     TFRVwText* TextFrame();
     TFRVwFileInfo* InfoFrame();

@@ -11,6 +11,7 @@
 #include "viewers/TFRVwText.h"
 #include "viewers/ViewerHost.h"
 #include "viewers/image/TFRVwImage.h"
+#include "viewers/text/TTextView.h"
 
 #include <gtest/gtest.h>
 
@@ -52,10 +53,12 @@ struct ViewerForm {
                 pane.FileList->setCurrentIndex(pane.Model->index(i));
     }
     QWidget* widget(const char* name) { return form.findChild<QWidget*>(QLatin1String(name)); }
+    // A key goes where the keyboard is, as the user's would.
     void press(int key)
     {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.ActivePane().FileList, &event);
+        QWidget* focus = QApplication::focusWidget();
+        QCoreApplication::sendEvent(focus ? focus : form.ActivePane().FileList, &event);
     }
 };
 
@@ -124,14 +127,18 @@ TEST(ViewerMode, unviewableFileNotHandedToTheDesktopOrLost)
     // A desktop whose only application for text writes down what it was given.
     const QString marker = f.dir.filePath("opened");
     f.dir.makeDir("data/applications");
-    const QString script = f.dir.makeFile("record.sh", "#!/bin/sh\necho \"$1\" > '" + marker.toUtf8() + "'\n");
+    // Written aside and renamed, so the test never reads a half-written marker.
+    const QString script = f.dir.makeFile(
+        "record.sh", "#!/bin/sh\necho \"$1\" > '" + marker.toUtf8() + ".new' && mv '" + marker.toUtf8() + ".new' '" +
+                         marker.toUtf8() + "'\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     f.dir.makeFile("data/applications/recorder.desktop",
                    "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + script.toUtf8() + " %f\n");
     f.dir.makeFile("config/mimeapps.list", "[Default Applications]\ntext/plain=recorder.desktop\n");
     qputenv("XDG_DATA_HOME", QFile::encodeName(f.dir.filePath("data")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(f.dir.filePath("config")));
-    qputenv("XDG_DATA_DIRS", "/usr/share");
+    // No system-wide applications: this machine's picture viewer must not answer.
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(f.dir.makeDir("no-system-data")));
 
     f.form.Viewers().Find(".TXT")->Enabled = false;       // a disabled row: View goes to the desktop
     f.setCurrent(f.form.Left(), "notes.txt");
@@ -168,6 +175,30 @@ TEST(ViewerMode, hintMissingOrNotTheRowsLines)
     EXPECT_EQ(lines.value(2), "Size : 5 bytes");
     EXPECT_EQ(lines.value(3), "Supported");
     ItemHintWindow::Hide();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ViewerMode, fullScreenKeysMissTheTextView)
+{
+    ViewerForm f;
+    QByteArray lines;
+    for (int i = 0; i < 500; ++i)
+        lines += "line " + QByteArray::number(i) + "\n";
+    f.dir.makeFile("l/long.txt", lines);
+    f.form.ReadDirectory(f.form.Left());
+    f.setCurrent(f.form.Left(), "long.txt");
+    f.form.View1Click();
+    TTextView* view = f.form.Viewer().TextFrame()->View();
+    ASSERT_TRUE(runEventsUntil([&] { return !view->IsLoading() && view->LineCount() == 500; }));
+    f.press(Qt::Key_F6);
+    ASSERT_TRUE(f.form.InFullScreenViewer());
+    f.press(Qt::Key_PageDown);                            // the hidden list must not take it
+    EXPECT_GT(view->lineaora(), 0);
+    f.press(Qt::Key_F6);
+    EXPECT_FALSE(f.form.InFullScreenViewer());
 }
 
 } // namespace

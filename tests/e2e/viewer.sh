@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Pictures in the real program's viewer: a JPEG of the left pane shown in the right
-# pane's place by a double click, Escape leaving the viewer, then a GIF of the right
-# pane shown in the left pane's place. With DORVANE_SHOT_DIR set, screenshots of both and of the
+# Files in the real program's viewer: a JPEG of the left pane shown in the right pane's
+# place by a double click, Escape leaving the viewer, then a GIF of the right pane shown
+# in the left pane's place, and a text file the viewer follows to. With DORVANE_SHOT_DIR set, screenshots of both and of the
 # item hint are left there.
 source "$(dirname "$0")/xsession.sh"
 program=$(realpath "$1")
@@ -12,6 +12,7 @@ pics="$E2E_ROOT/files/pictures"
 mkdir -p "$pics" "$XDG_CONFIG_HOME/dorvane"
 convert -size 640x400 plasma:fractal -quality 90 "$pics/garden.jpg"
 convert -size 300x200 gradient:orange-navy -colors 64 "$pics/sunset.gif"
+printf 'Notes\r\n\r\nSee www.example.org or write to someone@example.org.\r\n\tindented line\r\n' > "$pics/notes.txt"
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
   printf '[HKEY_CURRENT_USER\\Software\\Molvek\\zpt\\cfg]\r\n"ShowDrives"=dword:00000000\r\n"QuitType"=dword:00000002\r\n\r\n'
@@ -47,6 +48,9 @@ dbus-run-session -- bash -c '
   open_row FilesRight sunset.gif || fail "the right pane does not list the pictures"
   drive showing views 10 || fail "a double click on a GIF did not open the viewer"
   shot viewer-right-file
+  open_row FilesRight notes.txt || fail "the text file is not listed"
+  drive showing TextView 10 || fail "a click on a text file while the viewer is on did not show it"
+  shot text-view
   key Escape
   if [ -n "$shots" ]; then
     at=$(drive point FilesLeft garden.jpg)

@@ -1,0 +1,62 @@
+// The search window of a text view: every occurrence of a word or sentence in the
+// file, overlapping ones included, listed as line and column; a click shows the hit.
+// The search runs on a worker thread and stops when the window closes.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class TTextView;
+
+class TSearchwin : public QDialog {
+    Q_OBJECT
+public:
+    // Opens the view's search window, or beeps when one is open already.
+    static TSearchwin* Open(TTextView* view);
+
+    ~TSearchwin() override;
+
+    QLineEdit* Edit1() const { return m_edit; }
+    QCheckBox* IgnoreCase() const { return m_ignoreCase; }
+    QListWidget* ListBox1() const { return m_results; }
+    QLabel* Status() const { return m_status; }
+    bool Searching() const { return m_worker.joinable() && !m_done; }
+
+    void Search();
+    // Shows the result of that row in the view.
+    void ShowResult(int row);
+
+Q_SIGNALS:
+    void Finished();
+
+private:
+    struct Hit {
+        qint64 Line = 0;
+        qint64 Column = 0;     // from 1, tabs expanded
+    };
+
+    explicit TSearchwin(TTextView* view);
+    void stopSearch();
+    void searchEnded(const std::vector<qint64>& offsets);
+    Hit hitAt(qint64 offset) const;
+    void textEdited();
+
+    QPointer<TTextView> m_view;
+    QLineEdit* m_edit;
+    QCheckBox* m_ignoreCase;
+    QListWidget* m_results;
+    QLabel* m_status;
+    std::vector<Hit> m_hits;
+    int m_patternLength = 0;
+    std::thread m_worker;
+    std::shared_ptr<std::atomic<bool>> m_stop;
+    bool m_done = true;
+};

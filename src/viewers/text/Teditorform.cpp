@@ -1,0 +1,156 @@
+#include "viewers/text/Teditorform.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
+#include "platform/TMessages.h"
+#include "viewers/text/TextLineFormat.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <cstring>
+
+Teditorform::Teditorform(const QString& path, const QString& content, bool oem, const Look& look, QWidget* parent)
+    : QDialog(parent)
+    , m_path(path)
+    , m_oem(oem)
+    , m_crlf(content.contains(QLatin1String("\r\n")))
+    , m_memo(new QPlainTextEdit(this))
+{
+    setObjectName(QStringLiteral("editorform"));
+    setWindowTitle(path);
+    m_memo->setObjectName(QStringLiteral("memo1"));
+    m_memo->setAccessibleName(QStringLiteral("memo1"));
+    m_memo->setFont(look.Font);
+    m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette colours = m_memo->palette();
+    colours.setColor(QPalette::Base, look.Back);
+    colours.setColor(QPalette::Text, look.Text);
+    m_memo->setPalette(colours);
+    QString text = content;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_memo->setPlainText(text);
+    m_memo->document()->setModified(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(new QMenuBar(this));
+    layout->addWidget(m_memo);
+    buildMenus();
+    resize(640, 480);
+}
+
+void Teditorform::buildMenus()
+{
+    auto* bar = static_cast<QMenuBar*>(layout()->menuBar());
+    QMenu* file = bar->addMenu(tr("&File"));
+    connect(file->addAction(tr("Quit and don't save..")), &QAction::triggered, this, &Teditorform::QuitWithoutSaving);
+    connect(file->addAction(tr("Save a copy..")), &QAction::triggered, this, &Teditorform::SaveCopy);
+    connect(file->addAction(tr("Save and close..")), &QAction::triggered, this, &Teditorform::SaveAndClose);
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    const struct {
+        const char* caption;
+        QKeySequence keys;
+        void (QPlainTextEdit::*slot)();
+    } items[] = {
+        {QT_TR_NOOP("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &QPlainTextEdit::cut},
+        {QT_TR_NOOP("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &QPlainTextEdit::copy},
+        {QT_TR_NOOP("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &QPlainTextEdit::paste},
+    };
+    for (const auto& item : items) {
+        QAction* action = edit->addAction(tr(item.caption));
+        action->setShortcut(item.keys);
+        connect(action, &QAction::triggered, m_memo, item.slot);
+    }
+    QAction* remove = edit->addAction(tr("&Delete"));
+    remove->setShortcut(QKeySequence(Qt::Key_Delete));
+    connect(remove, &QAction::triggered, m_memo, [this] {
+        QTextCursor cursor = m_memo->textCursor();
+        if (cursor.hasSelection())
+            cursor.removeSelectedText();
+        else
+            cursor.deleteChar();
+    });
+    connect(edit->addAction(tr("&Select All")), &QAction::triggered, m_memo, &QPlainTextEdit::selectAll);
+}
+
+QByteArray Teditorform::Bytes() const
+{
+    QString text = m_memo->toPlainText();
+    if (m_crlf)
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return TextLineFormat::FromText(text, m_oem);
+}
+
+bool Teditorform::saveTo(const QString& path)
+{
+    if (const int error = AtomicFile::Write(path, Bytes())) {
+        TMessages::Show(MsgKind::Error,
+                        tr("Cannot save %1: %2").arg(DisplayFileName(path), QString::fromLocal8Bit(std::strerror(error))),
+                        MsgButtons::Ok, this);
+        return false;
+    }
+    return true;
+}
+
+bool Teditorform::SaveFile()
+{
+    if (!saveTo(m_path))
+        return false;
+    m_memo->document()->setModified(false);
+    return true;
+}
+
+void Teditorform::QuitWithoutSaving()
+{
+    m_closing = true;
+    QDialog::reject();
+}
+
+void Teditorform::SaveAndClose()
+{
+    // A failed save keeps the editor open with the user's text.
+    if (m_memo->document()->isModified() && !SaveFile())
+        return;
+    m_closing = true;
+    accept();
+}
+
+void Teditorform::SaveCopy()
+{
+    const QString copy = QFileDialog::getSaveFileName(this, QString(), QString(), tr("Text Files (*.txt)"));
+    if (!copy.isEmpty())
+        saveTo(copy);
+}
+
+void Teditorform::reject()
+{
+    // Escape and the close box go through the same question as closing.
+    close();
+}
+
+void Teditorform::closeEvent(QCloseEvent* event)
+{
+    if (m_closing || !m_memo->document()->isModified()) {
+        event->accept();
+        QDialog::reject();
+        return;
+    }
+    switch (TMessages::Show(MsgKind::Confirmation, tr("Save changes to %1 ?").arg(m_path), MsgButtons::YesNoCancel, this)) {
+    case MsgResult::Yes:
+        if (!SaveFile()) {
+            event->ignore();
+            return;
+        }
+        break;
+    case MsgResult::No:
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    event->accept();
+    QDialog::reject();
+}
