@@ -1063,6 +1063,92 @@ Permissions: %6</source>
     </message>
 </context>
 <context>
+    <name>TFRVwText</name>
+    <message>
+        <source>Show text wrapped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show text in HEX format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show text with original format style</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy (selected) text to clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print (selected) text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close viewer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1/%2:%3/%4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit mode is yet supported in HEX mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too large to edit here (more than %2 MB).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File you are trying to edit contains some non standard ASCII characters
+It could be impossible to modify but if it is,
+note that overwriting it with the modified version could result in loss of these informations..
+Wish to filter before editing?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFileOpProgressWindow</name>
     <message>
         <source>Cancel</source>
@@ -1537,6 +1623,152 @@ Permissions: %6</source>
     </message>
     <message>
         <source>Failed to set data for &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TSearchwin</name>
+    <message>
+        <source>UPPERCASE=lowercase</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter to search!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search Facility</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Search..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Word or sentence to search for:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Searching..  </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No matches..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 match..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> matches..</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TTextView</name>
+    <message>
+        <source>Invalid tab value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lines %1 to %2 of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error while reading line #</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Tabortform</name>
+    <message>
+        <source>Analizing large text file..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lines so far: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time left: </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Teditorform</name>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit and don&apos;t save..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a copy..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save and close..</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save changes to %1 ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TextFileReader</name>
+    <message>
+        <source>Not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TextSearch</name>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -78,7 +78,11 @@ TFRVwText::TFRVwText(QWidget* parent)
         modes->addButton(button);
         strip->addWidget(button);
         const TextViewMode mode = b.mode;
-        connect(button, &QToolButton::clicked, this, [this, mode] { m_view->SetViewMode(mode); });
+        // Toggled, not clicked: assistive technology checks a button without clicking it.
+        connect(button, &QToolButton::toggled, this, [this, mode](bool on) {
+            if (on)
+                m_view->SetViewMode(mode);
+        });
         if (mode == TextViewMode::Standard)
             m_normal = button;
     }

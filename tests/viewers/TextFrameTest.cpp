@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QToolButton>
 
 namespace {
 
@@ -96,6 +97,19 @@ TEST(TextPrinter, pagesLackNumbersOrLinesPerPage)
 } // namespace
 
 namespace {
+
+TEST(TFRVwText, modeButtonsLeaveTheViewAsItWas)
+{
+    TempDir dir;
+    LoadedFrame f(dir.makeFile("a.txt", QByteArray(30, 'a') + " " + QByteArray(200, 'b') + "\n"));
+    TTextView* view = f.frame.View();
+    f.frame.findChild<QToolButton*>("VWTextHex")->click();
+    ASSERT_TRUE(runEventsUntil([&] { return !view->IsLoading() && view->LineCount() == 15; }));
+    EXPECT_TRUE(view->VisibleLines().value(0).startsWith("$00000000 61 61")) << view->VisibleLines().value(0).toStdString();
+    f.frame.findChild<QToolButton*>("VWTextWrapped")->click();
+    ASSERT_TRUE(runEventsUntil([&] { return !view->IsLoading() && view->ViewMode() == TextViewMode::WordWrap; }));
+    EXPECT_GT(view->LineCount(), 1);                              // 231 characters in a narrower pane
+}
 
 TEST(TFRVwText, controlByteEditsWithoutAskingOrFilterLost)
 {

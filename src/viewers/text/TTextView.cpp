@@ -1,5 +1,9 @@
 #include "viewers/text/TTextView.h"
 
+#include <QScopeGuard>
+#include <condition_variable>
+#include <mutex>
+
 #include "platform/TMessages.h"
 #include "viewers/text/Tabortform.h"
 #include "viewers/text/TextLineFormat.h"
@@ -47,7 +51,27 @@ struct TTextView::LoadJob {
     std::unique_ptr<TextIndex> Index = std::make_unique<TextIndex>();
     bool Ok = false;
     QElapsedTimer Clock;
+    qint64 QuietMsecs = kQuietLoadMsecs;
     qint64 LastReportMsecs = -kProgressIntervalMsecs;   // worker only
+    // A progress report waits for the window's answer (abort or go on), as a handler
+    // of the long-load event expects; a stop request ends the wait too.
+    std::mutex Lock;
+    std::condition_variable Answered;
+    bool Pending = false;
+
+    void Answer()
+    {
+        {
+            const std::lock_guard<std::mutex> hold(Lock);
+            Pending = false;
+        }
+        Answered.notify_all();
+    }
+    void RequestStop()
+    {
+        Stop = true;
+        Answer();
+    }
 };
 
 TTextView::TTextView(QWidget* parent)
@@ -224,18 +248,24 @@ void TTextView::StartLoad()
     auto job = std::make_shared<LoadJob>();
     job->Path = m_filename;
     job->Options = TextIndexOptions{m_viewMode, m_tabSize, qMax(2, m_visibleColumns)};
+    job->Options.ProgressAfterMs = int(qMin<qint64>(m_quietLoadMsecs, job->Options.ProgressAfterMs));
+    job->QuietMsecs = m_quietLoadMsecs;
     job->Clock.start();
     m_job = job;
-    // The worker only posts to the UI thread and never waits on it, so joining it after
-    // setting Stop ends within one block.
+    // The worker waits for the window only while a report is pending, and a stop
+    // request ends that wait: joining it after RequestStop ends within one block.
     m_worker = std::thread([this, job] {
         const auto progress = [this, job](int percent, qint64 lines) {
             const qint64 now = job->Clock.elapsed();
-            if (now > kQuietLoadMsecs && now - job->LastReportMsecs >= kProgressIntervalMsecs) {
+            const qint64 interval = qMin(kProgressIntervalMsecs, job->QuietMsecs);
+            if (now >= job->QuietMsecs && now - job->LastReportMsecs >= interval) {
                 job->LastReportMsecs = now;
+                std::unique_lock<std::mutex> hold(job->Lock);
+                job->Pending = true;
                 QMetaObject::invokeMethod(
                     this, [this, job, percent, lines] { OnLoadProgress(job, percent, lines); },
                     Qt::QueuedConnection);
+                job->Answered.wait(hold, [&job] { return !job->Pending || job->Stop.load(); });
             }
             return !job->Stop.load();
         };
@@ -249,7 +279,7 @@ void TTextView::StartLoad()
 void TTextView::StopLoad()
 {
     if (m_job)
-        m_job->Stop = true;
+        m_job->RequestStop();
     if (m_worker.joinable())
         m_worker.join();
     m_job.reset();
@@ -257,6 +287,7 @@ void TTextView::StopLoad()
 
 void TTextView::OnLoadProgress(const std::shared_ptr<LoadJob>& job, int percent, qint64 lines)
 {
+    const auto answer = qScopeGuard([&job] { job->Answer(); });
     if (job != m_job || job->Stop)
         return;
     bool abort = false;
@@ -270,7 +301,7 @@ void TTextView::OnLoadProgress(const std::shared_ptr<LoadJob>& job, int percent,
     if (!m_abortForm) {
         MessageBeep();
         m_abortForm = new Tabortform(this);
-        connect(m_abortForm, &Tabortform::AbortRequested, this, [job] { job->Stop = true; });
+        connect(m_abortForm, &Tabortform::AbortRequested, this, [job] { job->RequestStop(); });
         m_abortForm->show();
     }
     m_abortForm->ShowProgress(percent, lines, job->Clock.elapsed());
@@ -407,8 +438,11 @@ QString TTextView::FormattedLine(qint64 line) const
 {
     if (!m_index || line < 0 || line >= LineCount())
         return {};
+    // A file without line ends is one line: copying or printing it must not try to
+    // hold gigabytes, so a whole line stops at 16 MiB.
+    constexpr qint64 kMaxWholeLine = qint64(16) << 20;
     bool ok = false;
-    const QByteArray raw = ReadLine(line, std::numeric_limits<qint64>::max(), &ok);
+    const QByteArray raw = ReadLine(line, kMaxWholeLine, &ok);
     if (!ok)
         return {};
     if (m_viewMode == TextViewMode::Hex)

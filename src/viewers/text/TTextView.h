@@ -58,6 +58,9 @@ public:
     bool PrintPageNum() const { return m_printPageNum; }
     void SetPrintPageNum(bool on) { m_printPageNum = on; }
     bool AbortWindow() const { return m_abortWindow; }
+    // How long a load runs before it counts as long (one second): progress reports and
+    // the progress window start then. Tests shorten it.
+    void SetQuietLoadMsecs(int msecs) { m_quietLoadMsecs = qMax(0, msecs); }
     void SetAbortWindow(bool on) { m_abortWindow = on; }
     QString LastSearchText() const { return m_lastSearchText; }
     void SetLastSearchText(const QString& text) { m_lastSearchText = text; }
@@ -183,6 +186,7 @@ private:
     bool m_urlHighlight = true;
     bool m_printPageNum = true;
     bool m_abortWindow = true;
+    int m_quietLoadMsecs = 1000;
     int m_tabSize = 8;
     QString m_lastSearchText;
     QString m_filename;
