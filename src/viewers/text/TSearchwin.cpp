@@ -64,8 +64,14 @@ TSearchwin::TSearchwin(TTextView* view)
     column->addWidget(m_ignoreCase);
     column->addWidget(m_results, 1);
     column->addWidget(m_status);
-    if (m_view)
+    if (m_view) {
         m_edit->setText(m_view->LastSearchText());
+        // A view that lets its file go takes its search with it.
+        connect(m_view, &TTextView::ActiveChanged, this, [this](bool active) {
+            if (!active)
+                close();
+        });
+    }
     connect(button, &QPushButton::clicked, this, &TSearchwin::Search);
     connect(m_edit, &QLineEdit::returnPressed, this, &TSearchwin::Search);
     connect(m_edit, &QLineEdit::textEdited, this, &TSearchwin::textEdited);
