@@ -7,6 +7,7 @@
 #include "viewers/text/TextSearch.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,7 +122,21 @@ void TSearchwin::Search()
     QPointer<TSearchwin> self(this);
     std::shared_ptr<std::atomic<bool>> stop = m_stop;
     m_worker = std::thread([self, path, text, ignoreCase, oem, stop] {
-        std::vector<qint64> offsets = TextSearch::FindAll(path, text, ignoreCase, oem, stop.get());
+        // The status label shows how far the search has read, ten times a second at most.
+        QElapsedTimer sinceShown;
+        sinceShown.start();
+        const auto progress = [self, stop, &sinceShown](int percent) {
+            if (sinceShown.elapsed() < 100 || stop->load())
+                return;
+            sinceShown.restart();
+            QMetaObject::invokeMethod(
+                self.data(), [self, percent] {
+                    if (self && !self->m_done)
+                        self->m_status->setText(tr("Searching..  ") + QStringLiteral("%1%").arg(percent));
+                },
+                Qt::QueuedConnection);
+        };
+        std::vector<qint64> offsets = TextSearch::FindAll(path, text, ignoreCase, oem, stop.get(), progress);
         if (stop->load())
             return;
         // The window is deleted only on its own thread, after joining this one.
