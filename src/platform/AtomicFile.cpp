@@ -3,6 +3,7 @@
 #include "core/PosixIo.h"
 #include "platform/FileNames.h"
 
+#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,7 +29,11 @@ mode_t newFileMode()
 
 int AtomicFile::Write(const QString& path, const QByteArray& bytes, NewFile newFile)
 {
-    const QByteArray target = EncodeFileName(path);
+    // Renaming over a symbolic link would replace the link, leaving the file it names
+    // unchanged: the new content goes to that file instead.
+    const QFileInfo info(path);
+    const QString real = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
+    const QByteArray target = EncodeFileName(real);
     struct stat old {};
     const bool hadFile = ::stat(target.constData(), &old) == 0;
     QByteArray temporary = target + kTempInfix + "XXXXXX";

@@ -1,4 +1,4 @@
-// An application's desktop entry (Desktop Entry Specification): the keys this program
+// An application's desktop entry (the freedesktop.org format): the keys this program
 // needs to start it, and its Exec line turned into an argument vector.
 #pragma once
 

@@ -197,6 +197,7 @@ void TFRVwText::EditText()
     }
     const bool oem = m_view->UsesOem();
     QString content;
+    Teditorform::Charset charset = oem ? Teditorform::Charset::Oem : Teditorform::Charset::Utf8;
     if (filter) {
         QStringList lines;
         for (qint64 line = 0; line < m_view->LineCount(); ++line)
@@ -209,10 +210,11 @@ void TFRVwText::EditText()
             return;
         }
         const QByteArray raw = reader.Read(0, QFileInfo(path).size());
-        content = oem ? TextLineFormat::Oem(raw) : TextLineFormat::Ansi(raw);
+        charset = Teditorform::CharsetOf(raw, oem);
+        content = Teditorform::Decode(raw, charset);
     }
     m_view->SetActive(false);
-    Teditorform editor(path, content, oem, {m_view->font(), m_view->BackColor(), m_view->TextColor()}, window());
+    Teditorform editor(path, content, charset, {m_view->font(), m_view->BackColor(), m_view->TextColor()}, window());
     Q_EMIT EditorOpening();
     ShowModal(editor);
     Q_EMIT EditorClosed();

@@ -1,5 +1,6 @@
-// The text editor: saving keeps the file whole on a full disk and keeps its line ends,
-// and closing a changed memo asks before anything is lost.
+// The text editor: saving keeps the file whole on a full disk and keeps its line ends
+// and its bytes that are not UTF-8, and closing a changed memo asks before anything is
+// lost.
 #include "platform/TMessages.h"
 #include "support/TempDir.h"
 #include "viewers/text/Teditorform.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -38,16 +40,34 @@ TEST(Teditorform, fullDiskHalfWritesTheFileOrLineEndsChange)
     Answers answers;
     TempDir dir;
     const QString file = dir.makeFile("notes.txt", "one\r\ntwo\r\n");
-    Teditorform editor(file, QString::fromLatin1(contentOf(file)), false, {});
+    Teditorform editor(file, QString::fromLatin1(contentOf(file)), Teditorform::Charset::Utf8, {});
     editor.Memo()->setPlainText("one\ntwo\nthree\n");
     ASSERT_TRUE(editor.SaveFile());
     EXPECT_EQ(contentOf(file), "one\r\ntwo\r\nthree\r\n");
+
+    // Bytes that are not UTF-8 come back as they were, beside the user's change.
+    const QByteArray latin1 = "caf\xe9\n";
+    const QString old = dir.makeFile("old.txt", latin1);
+    const Teditorform::Charset charset = Teditorform::CharsetOf(latin1, false);
+    Teditorform legacy(old, Teditorform::Decode(latin1, charset), charset, {});
+    legacy.Memo()->moveCursor(QTextCursor::End);
+    legacy.Memo()->insertPlainText("!");
+    ASSERT_TRUE(legacy.SaveFile());
+    EXPECT_EQ(contentOf(old), "caf\xe9\n!");
+
+    // Saving through a link changes the file it names and keeps the link.
+    const QString link = dir.filePath("link.txt");
+    ASSERT_TRUE(QFile::link(old, link));
+    Teditorform linked(link, "new\n", Teditorform::Charset::Utf8, {});
+    ASSERT_TRUE(linked.SaveFile());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentOf(old), "new\n");
 
     const QString volume = dir.makeDir("vol");
     if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(volume).constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "a full disk needs root to mount a small tmpfs";
     const QString small = dir.makeFile("vol/small.txt", "old text\n");
-    Teditorform big(small, "old text\n", false, {});
+    Teditorform big(small, "old text\n", Teditorform::Charset::Utf8, {});
     big.Memo()->setPlainText(QString(200000, 'x'));
     EXPECT_FALSE(big.SaveFile());
     EXPECT_EQ(contentOf(small), "old text\n");
@@ -61,7 +81,7 @@ TEST(Teditorform, changedMemoClosesWithoutAsking)
     Answers answers;
     TempDir dir;
     const QString file = dir.makeFile("a.txt", "abc\n");
-    Teditorform editor(file, "abc\n", false, {});
+    Teditorform editor(file, "abc\n", Teditorform::Charset::Utf8, {});
     editor.show();
     EXPECT_TRUE(editor.close());                       // unchanged: no question
     EXPECT_TRUE(answers.asked.empty());

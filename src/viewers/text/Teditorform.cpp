@@ -9,13 +9,36 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStringDecoder>
 #include <QVBoxLayout>
 #include <cstring>
 
-Teditorform::Teditorform(const QString& path, const QString& content, bool oem, const Look& look, QWidget* parent)
+Teditorform::Charset Teditorform::CharsetOf(const QByteArray& raw, bool oem)
+{
+    if (oem)
+        return Charset::Oem;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = utf8.decode(raw);   // the conversion runs only when taken
+    return utf8.hasError() ? Charset::Latin1 : Charset::Utf8;
+}
+
+QString Teditorform::Decode(const QByteArray& raw, Charset charset)
+{
+    switch (charset) {
+    case Charset::Oem:
+        return TextLineFormat::Oem(raw);
+    case Charset::Latin1:
+        return QString::fromLatin1(raw);
+    default:
+        return QString::fromUtf8(raw);
+    }
+}
+
+Teditorform::Teditorform(const QString& path, const QString& content, Charset charset, const Look& look,
+                         QWidget* parent)
     : QDialog(parent)
     , m_path(path)
-    , m_oem(oem)
+    , m_charset(charset)
     , m_crlf(content.contains(QLatin1String("\r\n")))
     , m_memo(new QPlainTextEdit(this))
 {
@@ -80,7 +103,15 @@ QByteArray Teditorform::Bytes() const
     QString text = m_memo->toPlainText();
     if (m_crlf)
         text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return TextLineFormat::FromText(text, m_oem);
+    switch (m_charset) {
+    case Charset::Oem:
+        return TextLineFormat::FromText(text, true);
+    case Charset::Latin1:
+        // Characters beyond Latin-1 typed by the user become '?', as in code page 437.
+        return text.toLatin1();
+    default:
+        return text.toUtf8();
+    }
 }
 
 bool Teditorform::saveTo(const QString& path)

@@ -17,9 +17,17 @@ public:
         QColor Text;
     };
 
-    // `content` is what the memo starts with (the file raw or filtered); `oem` says in
-    // which character set its text goes back to bytes.
-    Teditorform(const QString& path, const QString& content, bool oem, const Look& look, QWidget* parent = nullptr);
+    // How the memo's text turns back into bytes: the set the file was read in, so the
+    // characters the user did not touch keep their bytes.
+    enum class Charset { Utf8, Latin1, Oem };
+    // UTF-8 when the bytes are valid UTF-8, else Latin-1 (one character per byte, so
+    // nothing is lost); OEM when the view shows the file in code page 437.
+    static Charset CharsetOf(const QByteArray& raw, bool oem);
+    static QString Decode(const QByteArray& raw, Charset charset);
+
+    // `content` is what the memo starts with (the file raw or filtered).
+    Teditorform(const QString& path, const QString& content, Charset charset, const Look& look,
+                QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo() const { return m_memo; }
     // The file as saving would write it.
@@ -39,7 +47,7 @@ private:
     bool saveTo(const QString& path);
 
     QString m_path;
-    bool m_oem;
+    Charset m_charset;
     bool m_crlf;                 // the file's lines end in CR LF: saving keeps them so
     bool m_closing = false;      // a menu command decided; closeEvent asks nothing more
     QPlainTextEdit* m_memo;
