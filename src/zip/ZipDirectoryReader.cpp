@@ -1,4 +1,5 @@
 #include "ZipDirectoryReader.h"
+#include "ZipMessageTable.h"
 
 #include "Cp437.h"
 #include "ZipDirectoryCursor.h"
@@ -347,23 +348,5 @@ QString ZipDirectoryReader::PlainText(QByteArrayView bytes)
 
 QString ZipDirectoryReader::MessageText(int code)
 {
-    const char* text = nullptr;
-    switch (code) {
-    case kOutOfMemory: text = QT_TRANSLATE_NOOP("ZipMaster", "Requested memory not available"); break;
-    case kSeekError: text = QT_TRANSLATE_NOOP("ZipMaster", "Seek error reading Zip archive!"); break;
-    case kUnknownError: text = QT_TRANSLATE_NOOP("ZipMaster", "Unknown error in List() function\n"); break;
-    case kStructureWarning: text = QT_TRANSLATE_NOOP("ZipMaster", "Warning - Error in zip structure!"); break;
-    case kGarbageWarning: text = QT_TRANSLATE_NOOP("ZipMaster", "Warning - Garbage at the end of the zipfile!"); break;
-    case kCannotOpen: text = QT_TRANSLATE_NOOP("ZipMaster", "Zip file could not be opened"); break;
-    case kEndRecordReadError:
-        text = QT_TRANSLATE_NOOP("ZipMaster", "Error while reading the End Of Central Directory");
-        break;
-    case kHeaderReadError: text = QT_TRANSLATE_NOOP("ZipMaster", "Error while reading a central header"); break;
-    case kHeaderSignatureWrong: text = QT_TRANSLATE_NOOP("ZipMaster", "A central header signature is wrong"); break;
-    case kNameReadError: text = QT_TRANSLATE_NOOP("ZipMaster", "Error while reading a central file name"); break;
-    case kCommentReadError: text = QT_TRANSLATE_NOOP("ZipMaster", "Error while reading a file comment"); break;
-    case kNotAZip: text = QT_TRANSLATE_NOOP("ZipMaster", "This archive is not a valid Zip archive"); break;
-    default: return QString();
-    }
-    return QCoreApplication::translate("ZipMaster", text);
+    return ZipMessageTable::Has(code) ? ZipMessageTable::Text(code) : QString();
 }

@@ -1,0 +1,48 @@
+// Adds files to an archive (creating it when missing). The archive changes only through
+// zip_close, which writes a temporary file beside it and renames it into place, so a
+// failure or a cancel leaves the old archive as it was.
+#pragma once
+
+#include "FileSource.h"
+#include "SourceFile.h"
+
+#include "DllCallback.h"
+#include "ZipDllRecords.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+#include <zip.h>
+
+class AddJob {
+public:
+    AddJob(const ZipAddCommand& command, DllCallback& callback);
+
+    // The number of entries written; 0 when the archive was not written.
+    int32_t run();
+
+private:
+    struct Entry {
+        const SourceFile* file = nullptr;
+        zip_uint16_t encryption = ZIP_EM_NONE;
+        std::string password;
+    };
+
+    std::vector<Entry> plan(const std::vector<SourceFile>& files);
+    bool fillPasswords(std::vector<Entry>& entries);
+    std::vector<Entry> wanted(zip_t* archive, const std::vector<Entry>& entries);
+    void announceTotals(const std::vector<Entry>& entries);
+    bool queue(zip_t* archive, const Entry& entry);
+    zip_int64_t addData(zip_t* archive, const SourceFile& file);
+    bool describe(zip_t* archive, zip_uint64_t index, const Entry& entry);
+    bool storedOnly(const SourceFile& file) const;
+    bool write(zip_t* archive, int32_t queued);
+    void afterWriting(const std::vector<Entry>& entries);
+    int32_t finish(int32_t count);
+
+    const ZipAddCommand& m_command;
+    DllCallback& m_callback;
+    std::string m_archivePath;
+    ReadFailure m_readFailure;
+    std::vector<std::string> m_walkedFolders;
+};

@@ -1,0 +1,50 @@
+// Copy, move, delete and rename when a pane shows the inside of a zip: the file
+// operations the shell cannot do, carried out with the zip component. The window
+// gives the two sides and the selection, and re-reads what changed.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TZipMaster;
+
+class ZipFileCommands {
+public:
+    enum Operation { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
+
+    struct Side {
+        QString Folder;       // a real folder ending in '/', or the zip's path plus '/'
+        bool InsideZip = false;
+        QString ArchivePath;  // folder inside the zip: "" or "docs/old/"
+        QString ZipPath() const { return Folder.left(Folder.size() - 1); }
+    };
+    struct Selected {
+        QString Name;
+        bool IsFolder = false;
+    };
+    struct Outcome {
+        bool SourceChanged = false;
+        bool TargetChanged = false;
+    };
+
+    explicit ZipFileCommands(TZipMaster& zip) : m_zip(zip) {}
+
+    // A rename must have been answered in its dialog before this is called.
+    Outcome Run(int operation, const Side& source, const Side& target, const std::vector<Selected>& selection,
+                bool fastZipMove);
+
+    // The members of a zip's selection: folders as "inner/name/*.*", files as "inner/name".
+    static QStringList SourceSpecs(const QString& archivePath, const std::vector<Selected>& selection);
+    // What is added to a zip from a real folder: folders as "name/*.*", files by name.
+    static QStringList TargetSpecs(const std::vector<Selected>& selection);
+
+private:
+    Outcome OutOfZip(int operation, const Side& source, const Side& target, const std::vector<Selected>& selection,
+                     bool fastZipMove);
+    Outcome IntoZip(int operation, const Side& source, const Side& target, const std::vector<Selected>& selection);
+    bool Extract(const Side& source, const Side& target, const std::vector<Selected>& selection);
+    bool DeleteMembers(const Side& source, const std::vector<Selected>& selection, bool confirm);
+
+    TZipMaster& m_zip;
+};
