@@ -5,6 +5,8 @@
 #include "ZipDirectoryReader.h"
 #include "ZipLibrary.h"
 #include "ZipMessageTable.h"
+#include "ZipVolumeSet.h"
+#include "platform/PrivateTempFolder.h"
 #include "platform/TMessages.h"
 #include "platform/TrashCan.h"
 
@@ -144,10 +146,16 @@ void TZipMaster::ReportText(int code, const QString& text)
 void TZipMaster::List()
 {
     m_listing = ZipListing();
+    m_joinedSet.reset();
     if (m_zipFileName.isEmpty() || !QFileInfo::exists(m_zipFileName))
         return;
     BusyScope busy(*this);
     ZipListing listing = ZipDirectoryReader::List(m_zipFileName, CodePage);
+    if (listing.DiskNumber > 0) {
+        if (!JoinSpannedSet(int(listing.DiskNumber) + 1))
+            return;
+        listing = ZipDirectoryReader::List(m_joinedSet->fileName(), CodePage);
+    }
     const bool notAZip = !listing.Messages.empty() && listing.Messages.back().Code == NotAZip;
     if (notAZip && startsSpannedSet(m_zipFileName))
         listing.Messages.back() = {FirstFileOfSet, Text(FirstFileOfSet)};
@@ -158,6 +166,62 @@ void TZipMaster::List()
             OnNewName(i + 1);
     if (OnDirUpdate)
         OnDirUpdate();
+}
+
+// The volumes are files beside the last one; one that is missing is asked for, as a
+// disk would be, until it is there or the user gives up.
+bool TZipMaster::JoinSpannedSet(int volumes)
+{
+    const QString folder = TempDir.isEmpty() ? PrivateTempFolder::Subfolder(QStringLiteral("zpttmp")) : TempDir;
+    m_joinedSet = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/joined-XXXXXX.zip"));
+    if (folder.isEmpty() || !m_joinedSet->open()) {
+        m_joinedSet.reset();
+        Report(CannotOpen);
+        return false;
+    }
+    m_joinedSet->close();
+    const int code = ZipVolumeSet::Join(m_zipFileName, volumes, m_joinedSet->fileName(),
+                                        [this](int number, int count) { return AskForVolume(number, count); });
+    if (code == 0)
+        return true;
+    m_joinedSet.reset();
+    if (!(Unattended && code == UserCancelled))
+        Report(code);
+    return false;
+}
+
+bool TZipMaster::AskForVolume(int number, int count)
+{
+    if (Unattended) {
+        Report(UnattendedSpanning);
+        return false;
+    }
+    const QString prompt = number == count ? Text(InsertLastDisk)
+                           : count > 0     ? QString::asprintf(Text(InsertVolumeOf).toUtf8().constData(), number, count)
+                                           : formatted(InsertVolume, number);
+    const QString drive = Text(InDrive).replace(QLatin1String("%s"), QFileInfo(m_zipFileName).path());
+    return TMessages::Show(number == count ? MsgKind::Error : MsgKind::Information, prompt + drive,
+                           MsgButtons::OkCancel)
+           == MsgResult::Ok;
+}
+
+QString TZipMaster::ArchiveToRead() const
+{
+    return m_joinedSet ? m_joinedSet->fileName() : QFileInfo(m_zipFileName).absoluteFilePath();
+}
+
+// Writing spanned sets is not built: a change would go to the joined copy and be lost.
+bool TZipMaster::RefuseSpannedChange()
+{
+    if (!m_joinedSet)
+        return false;
+    if (AddOptions & (AddOpt::AddFreshen | AddOpt::AddUpdate))
+        Report(SpannedFreshen);
+    else
+        ReportText(SpannedFreshen, QCoreApplication::translate("ZipMaster", "A spanned archive can not be changed"));
+    FSpecArgs.clear();
+    FSpecArgsExcl.clear();
+    return true;
 }
 
 void TZipMaster::ReportListingMessages(const ZipListing& listing)
@@ -222,7 +286,7 @@ bool TZipMaster::AutoSfxForExe()
 
 void TZipMaster::RunAdd(bool deleting)
 {
-    if (m_busy)
+    if (m_busy || RefuseSpannedChange())
         return;
     BusyScope busy(*this);
     m_filesDone = 0;
@@ -346,7 +410,7 @@ void TZipMaster::ExtractFiles()
     ZipExtractRequest request{Caller()};
     request.Options = ExtrOptions;
     request.FileSpecs = FSpecArgs;
-    request.ZipFileName = QFileInfo(m_zipFileName).absoluteFilePath();
+    request.ZipFileName = ArchiveToRead();
     request.PasswordRequestCount = m_operationTries;
     ZipCommandRecords records;
     UnzExtractCommand& command = records.BuildExtract(request);
@@ -379,7 +443,7 @@ std::optional<QByteArray> TZipMaster::ExtractToMemory(const QString& name)
     QByteArray bytes(qsizetype(entry->UncompressedSize), Qt::Uninitialized);
     ZipExtractRequest request{Caller()};
     request.FileSpecs = {name};
-    request.ZipFileName = QFileInfo(m_zipFileName).absoluteFilePath();
+    request.ZipFileName = ArchiveToRead();
     request.PasswordRequestCount = m_operationTries = m_passwordReqCount;
     request.Buffer = reinterpret_cast<unsigned char*>(bytes.data());
     request.BufferSize = bytes.size();

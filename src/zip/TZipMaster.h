@@ -127,6 +127,10 @@ private:
     qint64 ArchivePrefix() const;
     std::unique_ptr<class QTemporaryFile> CopyForRewrite() const;
     bool PutPrefixBack(qint64 prefix, const QString& archive) const;
+    bool JoinSpannedSet(int volumes);
+    bool AskForVolume(int number, int count);
+    bool RefuseSpannedChange();
+    QString ArchiveToRead() const;
 
     QString m_zipFileName;
     QString m_password;
@@ -140,4 +144,6 @@ private:
     bool m_busy = false;
     bool m_cancelRequested = false;
     int m_operationTries = 0;
+    // A spanned set's volumes joined into one archive, read in place of the set.
+    std::unique_ptr<class QTemporaryFile> m_joinedSet;
 };

@@ -165,6 +165,7 @@ void ZipDirectoryReader::Read()
     ReadZip64End(end);
     m_listing.EndRecordOffset = end.Offset;
     m_listing.DirectoryDisk = end.DirectoryDisk;
+    m_listing.DiskNumber = end.DiskNumber;
     const qint64 start = LocateDirectory(end);
     m_listing.DirectoryOffset = start;
     ReadEntries(end, start);

@@ -22,6 +22,7 @@ struct ZipListing {
     qint64 FirstLocalHeaderOffset = 0;   // smallest stored local header offset
     qint64 DirectoryOffset = 0;          // where the directory was read
     uint32_t DirectoryDisk = 0;
+    uint32_t DiskNumber = 0;             // this volume's number; differs on a spanned set
     bool ExtraBytesInFront = false;      // stored offsets count from a later start
     std::vector<ZipMessage> Messages;    // warnings, then at most one error
 };

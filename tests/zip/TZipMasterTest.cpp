@@ -220,6 +220,34 @@ TEST_F(ZipMasterTest, selfExtractorFromZipAndAutomaticExe)
     EXPECT_EQ(contentOf(out + QStringLiteral("/docs/b.txt")), QByteArray("beta"));
 }
 
+TEST_F(ZipMasterTest, spannedSetReadThroughItsVolumes)
+{
+    QByteArray noise(300000, Qt::Uninitialized);
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919) ^ (i >> 5));
+    dir.makeFile(QStringLiteral("r.bin"), noise);
+    ASSERT_TRUE(run(dir.path(), QStringLiteral("zip"), {"-q", "-0", "-s", "64k", "set.zip", "r.bin"}));
+
+    zip.SetZipFileName(dir.filePath(QStringLiteral("set.z01")));   // the first volume, not the last
+    EXPECT_EQ(zip.LastMessage(), QStringLiteral("This is the first file in a backup set,\nplease choose the last file of this set"));
+
+    zip.SetZipFileName(dir.filePath(QStringLiteral("set.zip")));
+    ASSERT_EQ(names(zip), QStringList{QStringLiteral("r.bin")});
+    zip.ExtrBaseDir = dir.makeDir(QStringLiteral("out"));
+    zip.ExtractFiles();
+    EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("out/r.bin"))), noise);
+
+    // A volume that is missing is asked for; giving up cancels.
+    QFile::rename(dir.filePath(QStringLiteral("set.z02")), dir.filePath(QStringLiteral("away")));
+    shown.clear();
+    answer = MsgResult::Cancel;
+    zip.SetZipFileName(dir.filePath(QStringLiteral("set.zip")));
+    EXPECT_EQ(zip.EntryCount(), 0);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0], QStringLiteral("Please insert disk volume 2 of 5\nin drive: ") + dir.path());
+    EXPECT_EQ(shown[1], QStringLiteral("User canceled operation"));
+}
+
 class ZipPaneCommandsTest : public ZipMasterTest {
 protected:
     void SetUp() override

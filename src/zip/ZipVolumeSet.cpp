@@ -1,0 +1,140 @@
+#include "ZipVolumeSet.h"
+
+#include "ZipMessageTable.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kEndSignature = 0x06054B50;
+constexpr uint32_t kCentralSignature = 0x02014B50;
+constexpr uint32_t kSpanMarker = 0x08074B50;
+constexpr uint32_t kJoinedMarker = 0x30304B50;   // "PK00": a set that is no longer spanned
+constexpr qint64 kEndRecordSize = 22;
+constexpr qint64 kCentralHeaderSize = 46;
+constexpr qint64 kEndSearchSpan = kEndRecordSize + 0xFFFF;
+
+bool appendFile(QFile& to, const QString& path, qint64& size)
+{
+    QFile from(path);
+    if (!from.open(QIODevice::ReadOnly))
+        return false;
+    size = 0;
+    while (!from.atEnd()) {
+        const QByteArray block = from.read(1 << 20);
+        if (block.isEmpty() || to.write(block) != block.size())
+            return false;
+        size += block.size();
+    }
+    return true;
+}
+
+// The offset of the end record within the last `tail` bytes, -1 when there is none.
+qint64 endRecordIn(const QByteArray& tail)
+{
+    for (qint64 at = tail.size() - kEndRecordSize; at >= 0; --at)
+        if (qFromLittleEndian<uint32_t>(tail.constData() + at) == kEndSignature)
+            return at;
+    return -1;
+}
+
+} // namespace
+
+QString ZipVolumeSet::VolumeFile(const QString& last, int number, int count)
+{
+    if (number == count)
+        return last;
+    const QFileInfo info(last);
+    const QString folder = info.path() + QLatin1Char('/');
+    const QString infoZip = folder + info.completeBaseName() + QStringLiteral(".z%1").arg(number, 2, 10, QLatin1Char('0'));
+    if (QFileInfo::exists(infoZip))
+        return infoZip;
+    QString stem = info.completeBaseName();
+    while (!stem.isEmpty() && stem.back().isDigit())
+        stem.chop(1);
+    const QString numbered = folder + stem + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'))
+                             + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+    return QFileInfo::exists(numbered) ? numbered : QString();
+}
+
+int ZipVolumeSet::Join(const QString& last, int count, const QString& output, const Asker& ask)
+{
+    QFile joined(output);
+    if (!joined.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return ZipMessageTable::CannotOpen;
+    std::vector<qint64> starts;
+    qint64 at = 0;
+    for (int number = 1; number <= count; ++number) {
+        QString volume = VolumeFile(last, number, count);
+        while (volume.isEmpty()) {
+            if (!ask || !ask(number, count))
+                return ZipMessageTable::UserCancelled;
+            volume = VolumeFile(last, number, count);
+        }
+        qint64 size = 0;
+        if (!appendFile(joined, volume, size))
+            return ZipMessageTable::InputMissing;
+        starts.push_back(at);
+        at += size;
+    }
+    joined.close();
+    return FixOffsets(output, starts);
+}
+
+// Offsets of a spanned set count from the start of their own volume; joined, they
+// count from the start of the whole.
+int ZipVolumeSet::FixOffsets(const QString& output, const std::vector<qint64>& starts)
+{
+    QFile file(output);
+    if (!file.open(QIODevice::ReadWrite))
+        return ZipMessageTable::CannotOpen;
+    const qint64 size = file.size();
+    const qint64 span = std::min(size, kEndSearchSpan);
+    file.seek(size - span);
+    const QByteArray tail = file.read(span);
+    const qint64 endAt = endRecordIn(tail);
+    if (endAt < 0)
+        return ZipMessageTable::NotAZip;
+    QByteArray end = tail.mid(endAt, kEndRecordSize);
+    const uint16_t directoryDisk = qFromLittleEndian<uint16_t>(end.constData() + 6);
+    const uint16_t entries = qFromLittleEndian<uint16_t>(end.constData() + 10);
+    const uint32_t directorySize = qFromLittleEndian<uint32_t>(end.constData() + 12);
+    if (directoryDisk >= starts.size())
+        return ZipMessageTable::NotAZip;
+    const qint64 directoryAt = starts[directoryDisk] + qFromLittleEndian<uint32_t>(end.constData() + 16);
+    if (directoryAt < 0 || directoryAt > 0xFFFFFFFFll || directoryAt + qint64(directorySize) > size)
+        return ZipMessageTable::NotAZip;
+    file.seek(directoryAt);
+    QByteArray directory = file.read(directorySize);
+    qint64 pos = 0;
+    for (int i = 0; i < entries; ++i) {
+        if (pos + kCentralHeaderSize > directory.size()
+            || qFromLittleEndian<uint32_t>(directory.constData() + pos) != kCentralSignature)
+            return ZipMessageTable::HeaderSignatureWrong;
+        char* header = directory.data() + pos;
+        const uint16_t disk = qFromLittleEndian<uint16_t>(header + 34);
+        const qint64 local = qint64(qFromLittleEndian<uint32_t>(header + 42)) + (disk < starts.size() ? starts[disk] : -1);
+        if (disk >= starts.size() || local > 0xFFFFFFFFll)
+            return ZipMessageTable::NotAZip;
+        qToLittleEndian<uint16_t>(0, header + 34);
+        qToLittleEndian<uint32_t>(uint32_t(local), header + 42);
+        pos += kCentralHeaderSize + qFromLittleEndian<uint16_t>(header + 28) + qFromLittleEndian<uint16_t>(header + 30)
+               + qFromLittleEndian<uint16_t>(header + 32);
+    }
+    qToLittleEndian<uint16_t>(0, end.data() + 4);
+    qToLittleEndian<uint16_t>(0, end.data() + 6);
+    qToLittleEndian<uint16_t>(entries, end.data() + 8);
+    qToLittleEndian<uint32_t>(uint32_t(directoryAt), end.data() + 16);
+    char marker[4];
+    qToLittleEndian<uint32_t>(kJoinedMarker, marker);
+    file.seek(0);
+    const QByteArray head = file.peek(4);
+    const bool spanned = head.size() == 4 && qFromLittleEndian<uint32_t>(head.constData()) == kSpanMarker;
+    const bool written = (!spanned || file.write(marker, 4) == 4) && file.seek(directoryAt)
+                         && file.write(directory) == directory.size() && file.seek(size - span + endAt)
+                         && file.write(end) == end.size();
+    return written ? 0 : ZipMessageTable::CannotOpen;
+}
