@@ -108,6 +108,8 @@ void PaneItemDelegate::drawIcon(QPainter* p, const QRect& r, TFileData& e) const
                 e.SysIconIndex = images.DriveIndex();
             else if (e.Kind == fkDirectory)
                 e.SysIconIndex = images.FolderIndex();
+            else if (m_pane.ArchiveDepth > 0)   // a member has no path to look at
+                e.SysIconIndex = images.IndexForFileName(e.Name);
             else
                 e.SysIconIndex = images.IndexForPath(m_pane.Path + e.Name);
             e.SysImageList = images.Handle();

@@ -3,6 +3,7 @@
 // Handlers keep their short names (BTNCopyClick, ...) and call the pane logic.
 #pragma once
 
+#include "app/ArchiveLister.h"
 #include "app/BookmarksMenu.h"
 #include "app/DriveSpace.h"
 #include "app/ExtIconCache.h"
@@ -14,6 +15,7 @@
 #include "fileops/BackgroundOperations.h"
 #include "fileops/TDirSize.h"
 #include "viewers/ItemHint.h"
+#include "zip/ZipListing.h"
 #include "platform/DriveList.h"
 
 #include <QMainWindow>
@@ -42,6 +44,9 @@ class TMountWatcher;
 class TShellBrowser;
 class QHelpEvent;
 class ViewerHost;
+class TZipMaster;
+class ZipFileCommands;
+struct ListingInputs;
 
 // The operation code of the Properties command, beside the file-operation codes.
 constexpr uint32_t kPropertiesOperation = 170;
@@ -165,6 +170,7 @@ public:
     void Viewastext1Click();
     void Viewinfos1Click();
     ViewerHost& Viewer() { return *m_viewer; }
+    TZipMaster& Zip() { return *m_zip; }
     bool ArchiveListingAvailable() const;
 
     // Window messages, from other instances or posted to itself.
@@ -221,7 +227,7 @@ private:
     void followSelection(TDirData& pane);
     bool showItemHint(QObject* watched, QHelpEvent* event);
     HintEntry driveHint(const QString& mountPoint, HintEntry::Kind kind);
-    HintEntry entryHint(const TFileData& e) const;
+    HintEntry entryHint(const TDirData& pane, const TFileData& e);
 
     // Layout (TForm1Layout.cpp).
     void buildLayout();
@@ -332,12 +338,25 @@ private:
     TDirData* m_popupPane = nullptr;     // pane the last pop-up menu was opened on
     bool m_fullScreenViewer = false;     // menu and bars hidden, the viewer fills the window
     ViewerHost* m_viewer = nullptr;
+
+    // The zip component "zip" and the file operations inside zips (TForm1Zip.cpp).
+    void setupZip();
+    void showZipMessage(int errorCode, const QString& text);
+    std::unique_ptr<TZipMaster> m_zip;
+    std::unique_ptr<ZipFileCommands> m_zipCommands;
+    ZipListing m_zipListing;             // a zip listed while the component is busy
     TDirData* m_viewerSource = nullptr;  // the pane whose file the viewer shows
     QString m_viewerShownPath;
     QTimer* m_followTimer = nullptr;     // the viewer follows keyboard moves once they pause
     QMenu* m_viewerMenu = nullptr;
     Qt::WindowStates m_stateBeforeEditor;
     int m_leftPaneWidth = -1;            // the fixed pane's width, set by dragging LeftSplit; -1 follows the window
+
+    // Panes inside zip archives (TForm1Panes.cpp): every listing of a zip goes through
+    // listZip, the one place that asks the zip component.
+    void ListArchive(TDirData& pane, const ListingInputs& in);
+    ArchiveMembers listZip(const QString& zipFile, const std::function<void(int listed, int count)>& progress);
+    QString zipCommentOf(const QString& zipFile);
 };
 
 // Runs the program: the single-instance check, then the main window until it ends.

@@ -171,15 +171,6 @@ void TForm1::OpenBatchRenamer(TDirData& pane)
                     MsgButtons::Ok, this);
 }
 
-void TForm1::ZipFileOperation(uint32_t code, TDirData& source, TDirData& target)
-{
-    // Copying, moving and deleting inside zips come with the zip engine; until a pane
-    // can show a zip's inside this is never reached.
-    Q_UNUSED(code);
-    Q_UNUSED(source);
-    Q_UNUSED(target);
-}
-
 void TForm1::ShowProperties(const QStringList& paths)
 {
     if (!m_theShell) {

@@ -3,7 +3,9 @@
 // position, keep folder sizes), then record the new one in the history and read it.
 #include "app/TForm1.h"
 
+#include "app/ArchiveLister.h"
 #include "app/PaneHistory.h"
+#include "app/PaneListModel.h"
 #include "app/PaneMoves.h"
 #include "app/QuickDirMenu.h"
 #include "app/TDlgBookmarks.h"
@@ -17,6 +19,7 @@
 #include "platform/TMessages.h"
 
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QCursor>
 #include <QMenu>
 #include <QListView>
@@ -26,9 +29,27 @@
 
 namespace {
 
-bool isZipName(const QString& name)
+void makeRowCurrent(TDirData& pane, const QString& name)
 {
-    return name.toUpper().endsWith(QLatin1String(".ZIP"));
+    if (!pane.FileList || !pane.Model)
+        return;
+    for (int i = 0; i < pane.DirCount + pane.FileCount; ++i) {
+        if (pane.Item(i)->Name != name)
+            continue;
+        const QModelIndex row = pane.Model->index(i);
+        pane.FileList->selectionModel()->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
+        pane.FileList->scrollTo(row);
+        return;
+    }
+}
+
+// The name of the zip a move to the parent leaves, or "" when it stays in or out of one.
+QString zipLeftByParent(const TDirData& pane)
+{
+    if (pane.ArchiveDepth == 0 || !pane.ArchivePath.isEmpty())
+        return {};
+    const QString zip = ArchiveLister::ZipFileOf(pane);
+    return zip.mid(zip.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 } // namespace
@@ -114,7 +135,7 @@ void TForm1::ActivateItem(TDirData& pane)
         ReadDirectory(pane);
     } else if (e.Kind == fkDrive) {
         MoveTo(pane, e.Name, true);
-    } else if (isZipName(e.Name) && ArchiveListingAvailable()) {
+    } else if (pane.ArchiveDepth == 0 && ArchiveLister::IsZipName(e.Name) && ArchiveListingAvailable()) {
         Leave(pane);
         PaneMoves::IntoZip(pane, e.Name);
         RecordHistory(pane);
@@ -126,9 +147,14 @@ void TForm1::ActivateItem(TDirData& pane)
 
 void TForm1::GoParent(TDirData& pane)
 {
+    // Out of a zip's top the zip's own row is current, whatever was remembered for
+    // its folder (the pane may have started inside the zip).
+    const QString zip = zipLeftByParent(pane);
     PaneMoves::ToParent(pane);
     RecordHistory(pane);
     ReadDirectory(pane);
+    if (!zip.isEmpty())
+        makeRowCurrent(pane, zip);
 }
 
 void TForm1::GoParentButton(TDirData& pane)
@@ -292,8 +318,13 @@ void TForm1::MountsChanged(const QVector<TVolume>& before, const QVector<TVolume
 
 void TForm1::OpenClick(TDirData& pane)
 {
+    QString folder = PaneMoves::WithTrailingSlash(pane.Path);
+    if (pane.ArchiveDepth > 0) {   // the file manager opens the folder holding the zip
+        const QString zip = ArchiveLister::ZipFileOf(pane);
+        folder = zip.left(zip.lastIndexOf(QLatin1Char('/')) + 1);
+    }
     QString error;
-    if (!OpenFolderInFileManager(PaneMoves::WithTrailingSlash(pane.Path), &error))
+    if (!OpenFolderInFileManager(folder, &error))
         TMessages::Show(MsgKind::Error, error);
 }
 

@@ -2,6 +2,7 @@
 // results that background work delivers.
 #include "app/TForm1.h"
 
+#include "app/ArchiveLister.h"
 #include "app/PaneColumnWidths.h"
 #include "app/PaneLister.h"
 #include "app/PaneMoves.h"
@@ -14,6 +15,8 @@
 #include "fileops/Descriptions.h"
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
+#include "zip/TZipMaster.h"
+#include "zip/ZipDirectoryReader.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,11 +25,14 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QProgressBar>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStatusBar>
+
+#include <utility>
 
 namespace {
 
@@ -35,6 +41,39 @@ class HourglassCursor {
 public:
     HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// The pane's progress bar for the life of a listing: shown while it runs, hidden on
+// every way out.
+class PaneGauge {
+public:
+    explicit PaneGauge(QProgressBar* bar)
+        : m_bar(bar)
+    {
+        if (m_bar)
+            m_bar->show();
+    }
+    ~PaneGauge()
+    {
+        if (m_bar)
+            m_bar->hide();
+    }
+    PaneGauge(const PaneGauge&) = delete;
+    PaneGauge& operator=(const PaneGauge&) = delete;
+
+    void Move(int done, int count)
+    {
+        if (!m_bar)
+            return;
+        if (m_bar->maximum() != count)
+            m_bar->setRange(0, count);
+        // Every step would repaint the bar per member of a large archive.
+        if (done == 0 || done == count || done % 256 == 0)
+            m_bar->setValue(done);
+    }
+
+private:
+    QPointer<QProgressBar> m_bar;
 };
 
 void reportInternalError(const QString& where)
@@ -76,7 +115,10 @@ void TForm1::ReadDirectory(TDirData& pane)
         in.Drives << m_driveList->itemText(i);
     in.Descriptions = descriptions;
     in.CachedSize = [this](const QString& path) { return m_dirSizes.Lookup(path); };
-    PaneLister::ListFolder(pane, in);
+    if (pane.ArchiveDepth > 0)
+        ListArchive(pane, in);
+    else
+        PaneLister::ListFolder(pane, in);
 
     PaneSorter::SortPane(pane, true, true);
     if (pane.Model)
@@ -146,7 +188,7 @@ void TForm1::UpdateListingNotice()
         return;
     QStringList notices;
     for (const TDirData* pane : {&m_left, &m_right}) {
-        const QString path = DisplayFileName(pane->Path);
+        const QString path = DisplayFileName(pane->Path + pane->ArchivePath);
         if (!pane->ReadError.isEmpty())
             notices << tr("Cannot read %1: %2.").arg(path, pane->ReadError);
         else if (pane->Truncated)
@@ -332,9 +374,57 @@ void TForm1::FilesDblClick(TDirData& pane)
 
 bool TForm1::ArchiveListingAvailable() const
 {
-    // Zips open as folders once the zip component lists them; until then a zip is a
-    // file like any other.
-    return false;
+    return true;
+}
+
+void TForm1::ListArchive(TDirData& pane, const ListingInputs& in)
+{
+    const QString zipFile = ArchiveLister::ZipFileOf(pane);
+    ArchiveListingInputs archive;
+    archive.Filter = in.Filter;
+    archive.HideHidden = in.Options.HideHidden;
+    archive.ZipTime = ArchiveLister::PackedFileTime(zipFile);
+    PaneGauge gauge(pane.Gauge);
+    const ArchiveMembers members = listZip(zipFile, [&gauge](int listed, int count) { gauge.Move(listed, count); });
+    gauge.Move(0, members.Count);
+    archive.Progress = [&gauge, &members](int done) { gauge.Move(done, members.Count); };
+    ArchiveLister::List(pane, members, archive);
+    PaneLister::AppendDrives(pane, in.Options.ShowDrives ? in.Drives : QStringList());
+}
+
+ArchiveMembers TForm1::listZip(const QString& zipFile, const std::function<void(int listed, int count)>& progress)
+{
+    TZipMaster& zip = *m_zip;
+    if (zip.Busy()) {
+        // A re-read while an operation runs must not swap the archive under it.
+        m_zipListing = ZipDirectoryReader::List(zipFile, zip.CodePage);
+        return {int(m_zipListing.Entries.size()),
+                [this](int index) -> const ZipDirEntry& { return m_zipListing.Entries.at(size_t(index)); }};
+    }
+    const auto before = std::exchange(zip.OnNewName, [&zip, &progress](int listed) {
+        if (progress)
+            progress(listed, zip.EntryCount());
+    });
+    zip.SetZipFileName(zipFile);
+    zip.OnNewName = before;
+    return {zip.EntryCount(), [&zip](int index) -> const ZipDirEntry& { return zip.Entry(index); }};
+}
+
+QString TForm1::zipCommentOf(const QString& zipFile)
+{
+    // The component keeps the archive it lists: a hint borrows it and gives it back,
+    // never in the middle of an operation on it.
+    TZipMaster& zip = *m_zip;
+    if (zip.Busy())
+        return {};
+    // A damaged zip under the mouse says so in the status bar, not in a box.
+    const bool unattended = std::exchange(zip.Unattended, true);
+    const QString previous = zip.ZipFileName();
+    zip.SetZipFileName(zipFile);
+    const QString comment = zip.ArchiveComment();
+    zip.SetZipFileName(previous);
+    zip.Unattended = unattended;
+    return comment;
 }
 
 

@@ -13,6 +13,7 @@
 #include "viewers/text/TTextView.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QAction>
@@ -114,22 +115,13 @@ void TForm1::OpenOrView(TDirData& pane, bool forceOpen, bool info, bool asText)
         if (copy.isEmpty())
             return;
     }
-    if (m_viewer->Launch(path, pane.Path, copy))
+    // A zip's inside is no folder a program could start in: it starts beside the zip.
+    const QString workingDir = pane.ArchiveDepth > 0 ? QFileInfo(pane.Path.chopped(1)).path() : pane.Path;
+    if (m_viewer->Launch(path, workingDir, copy))
         return;
     if (!copy.isEmpty())
         QFile::remove(copy);
     ShowInViewer(pane, asText, info, row);
-}
-
-QString TForm1::extractZipMember(TDirData& pane, const QString& name, const QString& subfolder)
-{
-    // A zip's member is taken out under its own name into `subfolder` of the private
-    // temporary folder by the zip component; until a pane can list a zip's inside this
-    // is never reached.
-    Q_UNUSED(pane);
-    Q_UNUSED(name);
-    Q_UNUSED(subfolder);
-    return {};
 }
 
 void TForm1::ShowInViewer(TDirData& pane, bool asText, bool info, int index)
@@ -244,7 +236,7 @@ HintEntry TForm1::driveHint(const QString& mountPoint, HintEntry::Kind kind)
     return hint;
 }
 
-HintEntry TForm1::entryHint(const TFileData& e) const
+HintEntry TForm1::entryHint(const TDirData& pane, const TFileData& e)
 {
     HintEntry hint;
     hint.EntryKind = e.Kind == fkFile ? HintEntry::Kind::File
@@ -260,6 +252,10 @@ HintEntry TForm1::entryHint(const TFileData& e) const
     hint.Hidden = (e.Attributes & faHidden) != 0;
     hint.Readonly = (e.Attributes & faReadOnly) != 0;
     hint.Description = e.Description;
+    // Inside a zip the row is a member: there is no file to read a comment from.
+    if (e.Kind == fkFile && pane.ArchiveDepth == 0 && m_session.Options().ShowZipComment
+        && ArchiveLister::IsZipName(e.Name))
+        hint.ZipComment = zipCommentOf(pane.Path + e.Name);
     return hint;
 }
 
@@ -286,7 +282,7 @@ bool TForm1::showItemHint(QObject* watched, QHelpEvent* event)
         return true;
     }
     const TFileData& e = *pane->Item(index.row());
-    const HintEntry hint = e.Kind == fkDrive ? driveHint(e.Name, HintEntry::Kind::Drive) : entryHint(e);
+    const HintEntry hint = e.Kind == fkDrive ? driveHint(e.Name, HintEntry::Kind::Drive) : entryHint(*pane, e);
     const QRect row = pane->FileList->visualRect(index);
     ItemHintWindow::Show(pane->FileList, event->globalPos(),
                          QRect(pane->FileList->viewport()->mapToGlobal(row.topLeft()), row.size()),

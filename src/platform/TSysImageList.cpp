@@ -195,6 +195,21 @@ QString TSysImageList::MimeTypeOfFile(const QString& path)
     return byContent.isValid() ? byContent.name() : byName.name();
 }
 
+QString TSysImageList::MimeTypeOfName(const QString& fileName)
+{
+    const QString name = fileName.mid(fileName.lastIndexOf(u'/') + 1);
+    TypesByTail& types = typesByTail();
+    const QString tail = types.tailOf(name);
+    if (tail.isEmpty())
+        return mimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name();
+    QString known = types.find(tail);
+    if (known.isEmpty()) {
+        known = mimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).name();
+        types.insert(tail, known);
+    }
+    return known;
+}
+
 int TSysImageList::IndexForMimeType(const QString& mimeType)
 {
     const auto found = m_byMime.constFind(mimeType);
@@ -209,6 +224,8 @@ int TSysImageList::IndexForMimeType(const QString& mimeType)
 }
 
 int TSysImageList::IndexForPath(const QString& path) { return IndexForMimeType(MimeTypeOf(path)); }
+
+int TSysImageList::IndexForFileName(const QString& fileName) { return IndexForMimeType(MimeTypeOfName(fileName)); }
 
 int TSysImageList::FolderIndex() { return IndexForMimeType(kDirectoryType); }
 

@@ -20,9 +20,12 @@ public:
     // The same for a path the caller knows to be no folder, without asking the file
     // system what it is.
     static QString MimeTypeOfFile(const QString& path);
+    // What the name alone says, for files that cannot be read (a zip's members).
+    static QString MimeTypeOfName(const QString& fileName);
 
     int IndexForMimeType(const QString& mimeType);  // UI thread
     int IndexForPath(const QString& path);          // UI thread: MimeTypeOf + index
+    int IndexForFileName(const QString& fileName);  // UI thread: MimeTypeOfName + index
     int FolderIndex();
     int FileIndex();
     int DriveIndex();

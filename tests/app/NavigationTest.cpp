@@ -196,10 +196,10 @@ TEST(Navigation, archiveParentLandsInWrongFolder)
     f.dir.makeFile("b/pack.ZIP");
     TDirData& left = f.form.Left();
     f.go(left, "b");
-    CapturedMessages messages;                       // no desktop application here to open the zip
+    CapturedMessages messages;                       // the empty file is no zip: the component says so
     setCurrent(left, "pack.ZIP");
-    f.form.ActivateItem(left);                       // until zips list as folders a zip is a file
-    EXPECT_EQ(std::make_tuple(left.Path, left.ArchiveDepth), std::make_tuple(f.at("b"), 0));
+    f.form.ActivateItem(left);                       // a zip opens as a folder
+    EXPECT_EQ(std::make_tuple(left.Path, left.ArchiveDepth), std::make_tuple(f.at("b/pack.ZIP"), 1));
 
     left.Path = f.at("b/pack.ZIP");                  // as if entered two folders inside the zip
     left.ArchiveDepth = 1;
