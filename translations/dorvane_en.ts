@@ -1883,4 +1883,273 @@ May be it is still in use...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>ZipFileCommands</name>
+    <message>
+        <source>File operations are not (yet) supported between ZIP files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renaming is not (yet) supported for ZIP files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not every file could be extracted: the source ZIP was left unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to DELETE the files from the source ZIP?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ZipMaster</name>
+    <message>
+        <source>A spanned archive can not be changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you really want to delete the selected entries from %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fatal Error in ZipDLL.DLL: abort exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - no zip file specified!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Requested memory not available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - passwords do NOT match
+Password ignored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copying: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while copying the SFX header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - no add password given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - no extract password given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter Password </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Password </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while copying the SFX data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seek error reading Zip archive!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown error in List() function
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - Error in zip structure!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - Garbage at the end of the zipfile!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - no files to zip!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unattended action not possible without a password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AddFreshen or AddUpdate not possible on a spanned archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error %.1d occurred during Auto SFX creation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fatal Error in UnzDLL.DLL: abort exception</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning - Unattended Extract: possible not all files extracted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - your UnzDLL.dll can not use streams, please update to version &gt;= 1.60</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZIP DLL Loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZipDllExec function not found in ZIPDLL.DLL!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GetZipDllVersion function not found in ZIPDLL.DLL!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZIPDLL.DLL not found!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UNZDLL Loaded!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UnzDllExec function not found in UNZDLL.DLL!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GetUnzDllVersion function not found in UNZDLL.DLL!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UNZDLL.DLL not found!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - On or more of the 4 property strings mentioned below exceeds 255 characters!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - ZIPSFX.BIN not found!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: input file is not a zip file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input file does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zip file could not be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a valid drive: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drive %s is NOT defined</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User canceled operation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seek error in input file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while reading the End Of Central Directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while reading a central header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A central header signature is wrong</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while reading a central file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error while reading a file comment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unattended disk spanning not implemented</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please insert last disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please insert disk volume %.1d of %.1d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+in drive: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This archive is not a valid Zip archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is the first disk in a backup set,
+please insert the last disk of this set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is the %dth disk in a backup set,
+please insert the last disk of this set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error - Self extracting archives(.exe) can not be spanned</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is the first file in a backup set,
+please choose the last file of this set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please insert disk volume %.1d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZipMsgXX.res is probably not linked to the executable
+Missing String ID is: </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

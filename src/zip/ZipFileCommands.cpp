@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <utility>
 
 namespace {
 
@@ -118,9 +119,9 @@ bool ZipFileCommands::DeleteMembers(const Side& source, const std::vector<Select
     if (m_zip.ZipFileName() != source.ZipPath())
         m_zip.SetZipFileName(source.ZipPath());
     m_zip.FSpecArgs = SourceSpecs(source.ArchivePath, selection);
-    m_zip.ConfirmErase = confirm;
+    const bool asks = std::exchange(m_zip.ConfirmErase, confirm && m_zip.ConfirmErase);
     m_zip.Delete();
-    m_zip.ConfirmErase = true;
+    m_zip.ConfirmErase = asks;
     return m_zip.FilesDone() > 0;
 }
 
