@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libgif-dev giflib-tools libjpeg-turbo-progs poppler-utils
-  libzip-dev zlib1g-dev zip unzip python3
+  libzip-dev zlib1g-dev zip unzip python3 cksfv
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxcb1-dev libx11-xcb-dev
   xvfb xauth openbox trayer xdotool wmctrl imagemagick x11-utils

@@ -502,6 +502,13 @@ Do you really want to quit?</source>
     </message>
 </context>
 <context>
+    <name>Lzrw1KhCompressor</name>
+    <message>
+        <source>LZRW1KH : no memory for HASH table</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MountToolRun</name>
     <message>
         <source>%1 did not finish within %2 seconds.</source>
@@ -635,6 +642,21 @@ Do you really want to quit?</source>
     </message>
 </context>
 <context>
+    <name>SfxSets</name>
+    <message>
+        <source>&lt;no name&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to save the set in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TBigByteArray</name>
     <message>
         <source>error in TBigByteArray.create: Not enough contiguous memory available<byte value="xd"/>
@@ -650,6 +672,17 @@ Do you really want to quit?</source>
     <name>TByteArray2D</name>
     <message>
         <source>Row doesn&apos;t have equal number of elements as Matrix row</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TCompressStream</name>
+    <message>
+        <source>The compressed data is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong file type</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -819,6 +852,45 @@ Do you really want to quit?</source>
     </message>
     <message>
         <source>Disconnecting %1 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TDlgExtractAllZips</name>
+    <message>
+        <source>Extract all ZIPs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extract all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An error occurred while extracting!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracted and deleted</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1010,6 +1082,152 @@ Do you really want to quit?</source>
     </message>
 </context>
 <context>
+    <name>TDlgSfxZip</name>
+    <message>
+        <source>Sfx Zip properties</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set SFX options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dialog caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use TEMP directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command line can be disabled by the user</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User can select which files should be extracted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Let the user select what to do if a file already exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quick set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overwrite mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask user when each file is found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aways overwrite existing files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never overwrite - skip those files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the name for the set</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TDlgValidateSFV</name>
+    <message>
+        <source>Validate values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Validate SFV values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CRC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A problem occurred processing SFV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open file!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File size differs!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Validated ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CRC values differ!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TEnhImage</name>
     <message>
         <source>The picture %1 cannot be shown: %2</source>
@@ -1192,6 +1410,29 @@ Wish to filter before editing?</source>
     </message>
     <message>
         <source>%1 of %2 files</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFileSource</name>
+    <message>
+        <source>%1 cannot store file: %2 (file is too large)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot load its file: the data is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot store file: %2 (file is missing)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot store file: %2 (%3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot write the file %2: %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -10,6 +10,8 @@
 #include "app/PanePanel.h"
 #include "app/TDlgAbout.h"
 #include "app/WindowMessages.h"
+#include "zip/EmptyZipSource.h"
+#include "zip/TFileSource.h"
 #include "zip/TZipMaster.h"
 #include "zip/ZipFileCommands.h"
 #include "viewers/TFRVwText.h"
@@ -81,6 +83,7 @@ TForm1::TForm1(const QStringList& arguments, WindowServices* services, QWidget* 
     m_viewer = new ViewerHost(m_session.Viewers(), this);
     wireViewer();
     setupZip();
+    m_sfEmptyZip = MakeEmptyZipSource();
     m_followTimer = new QTimer(this);
     m_followTimer->setSingleShot(true);
     m_followTimer->setInterval(150);

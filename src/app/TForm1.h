@@ -191,6 +191,9 @@ public:
 
     static uint32_t MessageNumberOfQuitType(int quitType);
 
+    // Tools (TForm1Tools.cpp)
+    void CheckSFVvalues1Click();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -357,6 +360,25 @@ private:
     void ListArchive(TDirData& pane, const ListingInputs& in);
     ArchiveMembers listZip(const QString& zipFile, const std::function<void(int listed, int count)>& progress);
     QString zipCommentOf(const QString& zipFile);
+
+    // The empty-zip template (SFEmptyZip)
+    std::unique_ptr<class TFileSource> m_sfEmptyZip;
+
+    // Zip commands (TForm1ZipCommands.cpp): the window hands its panes to the classes
+    // of zip/ and refreshes the panes afterwards.
+public:
+    void BTNToZipClick();
+    void ConvertZIPdiEXE1Click();
+    void ExtractallZIPs1Click();
+    // Enables "Convert ZIP to EXE" and "Extract all ZIPs" for the active pane's selection.
+    void ZipMenuOpening();
+
+private:
+    void zipSelectionIntoNewZip(TDirData& target);
+    void convertToExe(TDirData& pane);
+    void extractAllZips(TDirData& source, TDirData& target);
+    QAction* m_convertZipToExe = nullptr;
+    QAction* m_extractAllZips = nullptr;
 };
 
 // Runs the program: the single-instance check, then the main window until it ends.

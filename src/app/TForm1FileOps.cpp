@@ -13,6 +13,7 @@
 #include "fileops/TShellBrowser.h"
 #include "platform/FileAttributes.h"
 #include "platform/TMessages.h"
+#include "zip/TFileSource.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
@@ -204,7 +205,7 @@ void TForm1::ShellOperationDone(uint32_t wparam)
 
 QString TForm1::CreateDirOrZip(TDirData& pane, bool zipOnly)
 {
-    const QString created = ::CreateDirOrZip(pane.Path, zipOnly, this);
+    const QString created = ::CreateDirOrZip(pane.Path, zipOnly, m_sfEmptyZip->FileName(), this);
     if (!created.isEmpty())
         ReadDirectory(pane);
     return created;

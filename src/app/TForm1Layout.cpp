@@ -236,7 +236,7 @@ void TForm1::buildCommandColumn()
         {"BTNProperties", &TForm1::Properties1Click}, {"BTNNewDir", &TForm1::BTNNewDirClick},
         {"BTNRefresh", &TForm1::BTNRefreshClick},     {"BTNGoToOther", &TForm1::Synchronize1Click},
         {"BTNOpen", &TForm1::Open1Click},             {"BTNViewAsText", &TForm1::Viewastext1Click},
-        {"BTNViewInfos", &TForm1::Viewinfos1Click},
+        {"BTNViewInfos", &TForm1::Viewinfos1Click},   {"BTNToZip", &TForm1::BTNToZipClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(byName.value(QLatin1String(name)), &QToolButton::clicked, this, handler);
@@ -356,9 +356,13 @@ void TForm1::buildMenus()
                           tr("Disconnect network drive")),
             &QAction::triggered, this, &TForm1::Disconnectnetworkdrive1Click);
     addMenuAction(utility, QStringLiteral("Editmp3ID3tags1"), tr("Edit mp3 ID3 tags"));
-    addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), tr("Convert ZIP to EXE"));
-    addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), tr("Extract all ZIPs"));
+    m_convertZipToExe = addMenuAction(utility, QStringLiteral("ConvertZIPdiEXE1"), tr("Convert ZIP to EXE"));
+    connect(m_convertZipToExe, &QAction::triggered, this, &TForm1::ConvertZIPdiEXE1Click);
+    m_extractAllZips = addMenuAction(utility, QStringLiteral("ExtractallZIPs1"), tr("Extract all ZIPs"));
+    connect(m_extractAllZips, &QAction::triggered, this, &TForm1::ExtractallZIPs1Click);
+    connect(utility, &QMenu::aboutToShow, this, &TForm1::ZipMenuOpening);
     m_checkSfv = addMenuAction(utility, QStringLiteral("CheckSFVvalues1"), tr("Check SFV values"));
+    connect(m_checkSfv, &QAction::triggered, this, &TForm1::CheckSFVvalues1Click);
 
     QAction* configure = bar->addAction(tr("Config&ure"));
     configure->setObjectName(QStringLiteral("Configure1"));

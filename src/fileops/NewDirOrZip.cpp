@@ -9,17 +9,8 @@
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
-
-// The resources of a static library are registered only when asked for by name;
-// the macro declares a global function, so it must be used outside any namespace.
-static void initFileopsResources()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Q_INIT_RESOURCE(fileops); });
-}
 
 namespace {
 
@@ -43,21 +34,15 @@ bool createFolder(const QString& path)
     return ::mkdir(EncodeFileName(path).constData(), 0777) == 0;
 }
 
-} // namespace
-
-QByteArray EmptyZipTemplate()
+// False when the template cannot be read, the file already exists or it cannot be
+// written (a partly written file is removed again).
+bool copyEmptyZip(const QString& emptyZipTemplate, const QString& path)
 {
-    initFileopsResources();
-    QFile file(QStringLiteral(":/fileops/empty.zip"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool CreateEmptyZip(const QString& path)
-{
-    const QByteArray bytes = EmptyZipTemplate();
-    if (bytes.isEmpty())
+    QFile source(emptyZipTemplate);
+    if (emptyZipTemplate.isEmpty() || !source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
         return false;
     const QByteArray native = EncodeFileName(path);
     // O_EXCL: an existing file of that name, even one made a moment ago by another
@@ -73,7 +58,9 @@ bool CreateEmptyZip(const QString& path)
     return false;
 }
 
-QString CreateDirOrZip(const QString& paneDir, bool zipOnly, QWidget* parent)
+} // namespace
+
+QString CreateDirOrZip(const QString& paneDir, bool zipOnly, const QString& emptyZipTemplate, QWidget* parent)
 {
     const QString dir = paneDir.endsWith(QLatin1Char('/')) ? paneDir : paneDir + QLatin1Char('/');
     TDlgNewDir dialog(parent);
@@ -85,7 +72,7 @@ QString CreateDirOrZip(const QString& paneDir, bool zipOnly, QWidget* parent)
         const QString typed = dialog.Name();
         if (dialog.Zip()) {
             const QString full = dir + zipFileName(typed);
-            if (isSingleName(typed) && CreateEmptyZip(full))
+            if (isSingleName(typed) && copyEmptyZip(emptyZipTemplate, full))
                 return full;
             TMessages::Show(MsgKind::Warning,
                             QCoreApplication::translate("NewDirOrZip", "Unable to create zip ") + dir + typed

@@ -11,6 +11,7 @@
 #include "fileops/TDlgDescription.h"
 #include "platform/FileAttributes.h"
 #include "platform/TSysImageList.h"
+#include "zip/ZipDirectoryReader.h"
 #include "support/EventWait.h"
 #include "support/TempDir.h"
 
@@ -263,7 +264,9 @@ TEST(FileOps, newFolderOrZipMissingFromPane)
     });
     EXPECT_EQ(f.form.CreateDirOrZip(f.form.Left(), false), f.at("l") + "fresh");
     EXPECT_EQ(f.form.CreateDirOrZip(f.form.Left(), false), f.at("l") + "pack.ZIP");
-    EXPECT_EQ(QFileInfo(f.dir.filePath("l/pack.ZIP")).size(), 22);
+    EXPECT_EQ(QFileInfo(f.dir.filePath("l/pack.ZIP")).size(), 22);   // a copy of the window's SFEmptyZip
+    const ZipListing packed = ZipDirectoryReader::List(f.dir.filePath("l/pack.ZIP"), CodePageMode::Auto);
+    EXPECT_TRUE(packed.Entries.empty() && packed.Messages.empty());
     EXPECT_EQ(listed(f.form.Left()), (QStringList{"..", "fresh", "sub", "a.txt", "b.txt", "pack.ZIP"}));
 }
 

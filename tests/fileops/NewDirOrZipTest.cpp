@@ -32,6 +32,8 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+const QByteArray kEmptyZip = QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0');
+
 } // namespace
 
 TEST(TDlgNewDir, typingAZipNameChecksCreateZipButNeverUnchecksIt)
@@ -53,14 +55,15 @@ TEST(TDlgNewDir, typingAZipNameChecksCreateZipButNeverUnchecksIt)
 TEST(CreateDirOrZip, zipGetsZipAppendedUnlessTypedInAnyCaseAndHoldsAnEmptyArchive)
 {
     TempDir dir;
+    const QString emptyZip = dir.makeFile("template/empty.zip", kEmptyZip);
     ScriptedUi ui;
     ui.Then(type("backup", true));
     ui.Then(type("Photos.Zip"));   // the typed extension checks "Create zip" by itself
 
-    const QString backup = CreateDirOrZip(dir.path(), false);
+    const QString backup = CreateDirOrZip(dir.path(), false, emptyZip);
     EXPECT_EQ(backup, dir.path() + "/backup.ZIP");
-    EXPECT_EQ(readAll(backup), QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0'));
-    EXPECT_EQ(CreateDirOrZip(dir.path() + "/", false), dir.path() + "/Photos.Zip");
+    EXPECT_EQ(readAll(backup), kEmptyZip);
+    EXPECT_EQ(CreateDirOrZip(dir.path() + "/", false, emptyZip), dir.path() + "/Photos.Zip");
     EXPECT_TRUE(ui.Messages().empty());
 }
 
@@ -76,7 +79,7 @@ TEST(CreateDirOrZip, existingZipIsNotOverwrittenAndTheDialogReturnsWithTheTextKe
         return int(QDialog::Rejected);
     });
 
-    EXPECT_EQ(CreateDirOrZip(dir.path(), true), QString());
+    EXPECT_EQ(CreateDirOrZip(dir.path(), true, dir.makeFile("empty.zip", kEmptyZip)), QString());
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].kind, MsgKind::Warning);
     EXPECT_EQ(ui.Messages()[0].text, "Unable to create zip " + dir.path() + "/old.zip.");
@@ -94,7 +97,7 @@ TEST(CreateDirOrZip, folderThatCannotBeMadeIsReportedUntilANameWorks)
     ui.Then(type(""));
     ui.Then(type("fresh"));
 
-    const QString made = CreateDirOrZip(dir.path(), false);
+    const QString made = CreateDirOrZip(dir.path(), false, QString());
     EXPECT_EQ(made, dir.path() + "/fresh");
     EXPECT_TRUE(QFileInfo(made).isDir());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing")));
@@ -102,4 +105,17 @@ TEST(CreateDirOrZip, folderThatCannotBeMadeIsReportedUntilANameWorks)
     EXPECT_EQ(ui.Messages()[0].text, "Unable to create " + dir.path() + "/exists.");
     EXPECT_EQ(ui.Messages()[1].text, "Unable to create " + dir.path() + "/missing/child.");
     EXPECT_EQ(ui.Messages()[2].text, "Unable to create " + dir.path() + "/.");
+}
+
+TEST(CreateDirOrZip, zipWithoutItsTemplateIsReportedAndNothingIsLeft)
+{
+    TempDir dir;
+    ScriptedUi ui;
+    ui.Then(type("fresh.zip"));
+    ui.Then([](QDialog&) { return int(QDialog::Rejected); });
+
+    EXPECT_EQ(CreateDirOrZip(dir.path(), true, dir.filePath("gone.zip")), QString());
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "Unable to create zip " + dir.path() + "/fresh.zip.");
+    EXPECT_FALSE(QFile::exists(dir.filePath("fresh.zip")));
 }

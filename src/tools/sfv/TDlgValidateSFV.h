@@ -1,0 +1,71 @@
+// The SFV check dialog "Validate SFV values": lists the rows of one SFV file and checks
+// the files of its folder against them on a worker thread, row by row, with a status
+// per row. The window opens it on the active pane's folder and the selected file; it
+// knows nothing of the window.
+#pragma once
+
+#include "tools/sfv/SfvEntry.h"
+#include "tools/sfv/SfvValidator.h"
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTableWidget;
+class QThread;
+
+class TDlgValidateSFV : public QDialog {
+    Q_OBJECT
+public:
+    // folder: the SFV file's folder ('/' is appended when missing); sfvName: its name.
+    TDlgValidateSFV(const QString& folder, const QString& sfvName, QWidget* parent = nullptr);
+    ~TDlgValidateSFV() override;
+
+    // Opens the dialog modally on that SFV file and frees it when it closes.
+    static void Execute(QWidget* parent, const QString& folder, const QString& sfvName);
+
+    // Reads the SFV file into the grid. When it cannot be read or lists nothing, warns
+    // and leaves "Validate values" disabled.
+    bool ReadSfvFile();
+    // Starts checking every row; the statuses arrive while the UI stays responsive.
+    void BTNValidateClick();
+    bool Validating() const { return m_validator != nullptr; }
+
+    // Closing (the Close button, Escape, the window's close box) stops a running check.
+    void reject() override;
+
+protected:
+    // Shows the hints of the controls in the status line.
+    bool event(QEvent* event) override;
+
+private:
+    enum Column { ColName, ColLength, ColCrc, ColResult };
+
+    void buildGrid();
+    void fillGrid();
+    void widenColumn(int column, const QString& text);
+    void showStatus(int row, SfvValidator::Status status);
+    void showProgress(qint64 blocksRead, qint64 blocksTotal);
+    void setRunning(bool running);
+    // Called on the UI thread once the worker has ended, or after stopping it.
+    void validationEnded();
+    void stopValidation();
+
+    QString m_folder;
+    QString m_sfvName;
+    std::vector<SfvEntry> m_entries;
+    QTableWidget* m_files;
+    QPushButton* m_validate;
+    QPushButton* m_close;
+    QLabel* m_fileStatus;
+    QProgressBar* m_bar;
+    QStatusBar* m_statusLine;
+    // Set while a check runs; UI thread only. The validator is shared with the worker
+    // thread through its Stop() flag and signals alone.
+    std::unique_ptr<SfvValidator> m_validator;
+    std::unique_ptr<QThread> m_thread;
+};
