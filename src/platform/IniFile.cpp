@@ -12,7 +12,9 @@ namespace {
 
 QString decodeLine(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Only the file's first bytes may be its byte-order mark: one at the start of a
+    // later line is part of that line.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
@@ -95,6 +97,10 @@ QByteArray IniFile::Serialize() const
         text += QLatin1Char('[') + section.Name + QStringLiteral("]\n");
         append(section.Lines);
     }
+    // A first line that starts with a byte-order mark would lose it to the reader,
+    // which takes a leading one as the file's; a second keeps the line as it was.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.prepend(QChar(0xFEFF));
     return text.toUtf8();
 }
 

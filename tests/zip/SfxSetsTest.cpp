@@ -102,6 +102,14 @@ TEST(IniFile, damagedBytesOrLongLinesBreakReading)
     again.Parse(ini.Serialize());
     EXPECT_EQ(again.Serialize(), ini.Serialize());
     EXPECT_TRUE(ini.Serialize().contains("[broken\n=no key\n"));
+
+    // A key line whose trimmed key starts with a byte-order mark must not come back
+    // as a section once the mark is read as the file's own.
+    IniFile marked(QString{});
+    marked.Parse("\f\xEF\xBB\xBF[S=1]\n");
+    IniFile reread(QString{});
+    reread.Parse(marked.Serialize());
+    EXPECT_TRUE(reread.Sections().isEmpty());
 }
 
 } // namespace
