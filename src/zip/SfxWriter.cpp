@@ -1,6 +1,7 @@
 #include "SfxWriter.h"
 
 #include "ZipDirectoryReader.h"
+#include "ZipFormat.h"
 
 #include <QFileInfo>
 #include <QtEndian>
@@ -11,17 +12,9 @@
 
 namespace {
 
+using namespace ZipFormat;
+
 constexpr qint64 kCopyBlock = 8192;
-constexpr qint64 kEndRecordSize = 22;
-constexpr qint64 kCentralHeaderSize = 46;
-constexpr qint64 kZip64LocatorSize = 20;
-constexpr qint64 kZip64EndSize = 56;
-constexpr uint32_t kEndSignature = 0x06054B50;
-constexpr uint32_t kCentralSignature = 0x02014B50;
-constexpr uint32_t kZip64LocatorSignature = 0x07064B50;
-constexpr uint32_t kZip64EndSignature = 0x06064B50;
-constexpr uint16_t kZip64ExtraTag = 0x0001;
-constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;
 constexpr int kStructureWarning = 10203;
 constexpr int kGarbageWarning = 10204;
 
@@ -29,9 +22,6 @@ struct Failure {
     int Code;
 };
 
-uint16_t le16(const char* p) { return qFromLittleEndian<uint16_t>(p); }
-uint32_t le32(const char* p) { return qFromLittleEndian<uint32_t>(p); }
-uint64_t le64(const char* p) { return qFromLittleEndian<uint64_t>(p); }
 
 // `count` bytes at `at` lie inside `bytes`.
 bool inside(const QByteArray& bytes, qint64 at, qint64 count)

@@ -2,6 +2,7 @@
 
 #include "SfxWriter.h"
 #include "ZipCommandRecords.h"
+#include "ZipFormat.h"
 #include "ZipDirectoryReader.h"
 #include "ZipLibrary.h"
 #include "ZipMessageTable.h"
@@ -21,10 +22,10 @@ using namespace ZipMessageTable;
 
 namespace {
 
+using namespace ZipFormat;
+
 constexpr int kMaxPasswordLength = 255;
 constexpr int kMaxPasswordTries = 15;
-constexpr uint32_t kSpanMarker = 0x08074B50;
-constexpr uint32_t kLocalSignature = 0x04034B50;
 
 QString formatted(int code, int value)
 {
@@ -40,11 +41,7 @@ bool startsSpannedSet(const QString& path)
     const QByteArray head = file.read(8);
     if (head.size() < 8)
         return false;
-    const auto le32 = [&](int at) {
-        return uint32_t(uchar(head[at])) | uint32_t(uchar(head[at + 1])) << 8 | uint32_t(uchar(head[at + 2])) << 16
-               | uint32_t(uchar(head[at + 3])) << 24;
-    };
-    return le32(0) == kSpanMarker && le32(4) == kLocalSignature;
+    return le32(head.constData()) == kSpanMarker && le32(head.constData() + 4) == kLocalSignature;
 }
 
 // Restores the process's folder after an operation that works relative to it.
@@ -299,7 +296,8 @@ void TZipMaster::RunAdd(bool deleting)
     }
     if (Trace)
         Report(ZipDllLoaded);
-    ZipAddRequest request{Caller()};
+    ZipAddRequest request;
+    static_cast<ZipCaller&>(request) = Caller();
     request.StoreSuffixes = AddStoreSuffixes;
     request.Options = AddOptions;
     request.Level = AddCompLevel;
@@ -407,7 +405,8 @@ void TZipMaster::ExtractFiles()
     CurrentFolderScope folder;
     if (!ExtrBaseDir.isEmpty() && QFileInfo(ExtrBaseDir).isDir())
         QDir::setCurrent(ExtrBaseDir);
-    ZipExtractRequest request{Caller()};
+    ZipExtractRequest request;
+    static_cast<ZipCaller&>(request) = Caller();
     request.Options = ExtrOptions;
     request.FileSpecs = FSpecArgs;
     request.ZipFileName = ArchiveToRead();
@@ -441,7 +440,8 @@ std::optional<QByteArray> TZipMaster::ExtractToMemory(const QString& name)
         return std::nullopt;
     }
     QByteArray bytes(qsizetype(entry->UncompressedSize), Qt::Uninitialized);
-    ZipExtractRequest request{Caller()};
+    ZipExtractRequest request;
+    static_cast<ZipCaller&>(request) = Caller();
     request.FileSpecs = {name};
     request.ZipFileName = ArchiveToRead();
     request.PasswordRequestCount = m_operationTries = m_passwordReqCount;

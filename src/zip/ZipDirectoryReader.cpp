@@ -3,6 +3,7 @@
 
 #include "Cp437.h"
 #include "ZipDirectoryCursor.h"
+#include "ZipFormat.h"
 #include "ZipFileSource.h"
 
 #include <QCoreApplication>
@@ -15,20 +16,11 @@
 
 namespace {
 
-constexpr uint32_t kEndSignature = 0x06054B50;
-constexpr uint32_t kCentralSignature = 0x02014B50;
-constexpr uint32_t kZip64LocatorSignature = 0x07064B50;
-constexpr uint32_t kZip64EndSignature = 0x06064B50;
-constexpr qint64 kEndRecordSize = 22;
-constexpr qint64 kEndSearchSpan = kEndRecordSize + 0xFFFF;
-constexpr qint64 kZip64LocatorSize = 20;
-constexpr qint64 kZip64EndSize = 56;
-constexpr qint64 kCentralHeaderSize = 46;
+using namespace ZipFormat;
+
 constexpr qint64 kSectorSize = 512;
 constexpr uint16_t kEncryptedFlag = 0x0001;
 constexpr uint16_t kUtf8Flag = 0x0800;
-constexpr uint16_t kZip64ExtraTag = 0x0001;
-constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;
 
 enum MessageCode {
     kOutOfMemory = 10103,
@@ -50,9 +42,6 @@ struct ZipError {
     int Code;
 };
 
-uint16_t le16(const char* p) { return qFromLittleEndian<uint16_t>(p); }
-uint32_t le32(const char* p) { return qFromLittleEndian<uint32_t>(p); }
-uint64_t le64(const char* p) { return qFromLittleEndian<uint64_t>(p); }
 
 bool allZero(QByteArrayView bytes)
 {

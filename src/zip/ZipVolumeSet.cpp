@@ -1,6 +1,7 @@
 #include "ZipVolumeSet.h"
 
 #include "ZipMessageTable.h"
+#include "ZipFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,13 +10,9 @@
 
 namespace {
 
-constexpr uint32_t kEndSignature = 0x06054B50;
-constexpr uint32_t kCentralSignature = 0x02014B50;
-constexpr uint32_t kSpanMarker = 0x08074B50;
+using namespace ZipFormat;
+
 constexpr uint32_t kJoinedMarker = 0x30304B50;   // "PK00": a set that is no longer spanned
-constexpr qint64 kEndRecordSize = 22;
-constexpr qint64 kCentralHeaderSize = 46;
-constexpr qint64 kEndSearchSpan = kEndRecordSize + 0xFFFF;
 
 bool appendFile(QFile& to, const QString& path, qint64& size)
 {
