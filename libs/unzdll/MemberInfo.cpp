@@ -1,5 +1,7 @@
 #include "MemberInfo.h"
 
+#include "MemberName.h"
+
 #include <sys/stat.h>
 
 namespace {
@@ -41,7 +43,7 @@ std::vector<MemberInfo> ListMembers(zip_t* archive)
             continue;
         MemberInfo member;
         member.index = zip_uint64_t(i);
-        member.name = st.name;
+        member.name = MemberName::Shown(archive, zip_uint64_t(i));
         member.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
         member.mtime = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
         member.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;

@@ -1,5 +1,7 @@
 #include "DeleteJob.h"
 
+#include "MemberName.h"
+
 #include "Wildcard.h"
 
 #include <algorithm>
@@ -54,8 +56,8 @@ std::vector<zip_uint64_t> DeleteJob::matching(zip_t* archive) const
     std::vector<zip_uint64_t> found;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
-        const char* name = zip_get_name(archive, zip_uint64_t(i), 0);
-        if (name && std::any_of(patterns.begin(), patterns.end(),
+        const std::string name = MemberName::Shown(archive, zip_uint64_t(i));
+        if (!name.empty() && std::any_of(patterns.begin(), patterns.end(),
                                 [&](const std::string& p) { return Wildcard::Match(p, name, true); }))
             found.push_back(zip_uint64_t(i));
     }

@@ -248,6 +248,23 @@ TEST_F(ZipMasterTest, spannedSetReadThroughItsVolumes)
     EXPECT_EQ(shown[1], QStringLiteral("User canceled operation"));
 }
 
+TEST_F(ZipMasterTest, memberNotUtf8ExtractedByTheNameListed)
+{
+    const QString script = QStringLiteral(
+        "import zipfile\n"
+        "with zipfile.ZipFile('raw.zip', 'w') as z: z.writestr('dir/cafX.txt', 'bytes')\n"
+        "d = bytearray(open('raw.zip', 'rb').read())\n"
+        "open('raw.zip', 'wb').write(d.replace(b'cafX', b'caf\\x82'))\n");
+    ASSERT_TRUE(run(dir.path(), QStringLiteral("python3"), {QStringLiteral("-c"), script}));
+    zip.SetZipFileName(dir.filePath(QStringLiteral("raw.zip")));
+    ASSERT_EQ(zip.EntryCount(), 1);
+    zip.ExtrBaseDir = dir.makeDir(QStringLiteral("out"));
+    zip.ExtrOptions = {};
+    zip.FSpecArgs = {zip.Entry(0).FileName};
+    zip.ExtractFiles();
+    EXPECT_EQ(zip.FilesDone(), 1) << zip.Entry(0).FileName.toStdString();
+}
+
 class ZipPaneCommandsTest : public ZipMasterTest {
 protected:
     void SetUp() override
