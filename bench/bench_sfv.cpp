@@ -3,6 +3,7 @@
 // sides read it from the page cache: the comparison is of the checking, not the disk.
 // Ours runs in-process on this thread, without the dialog; theirs as the process a user
 // would start.
+#include "BenchFiles.h"
 #include "BenchSupport.h"
 
 #include "tools/sfv/SfvReader.h"
@@ -19,27 +20,13 @@ namespace {
 constexpr qint64 kFileSize = qint64(1) << 30;
 constexpr qint64 kChunk = qint64(1) << 20;
 
-// Data that no file system can store as holes or compress away.
-QByteArray noise(qint64 size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    uint64_t x = 0x9E3779B97F4A7C15ull;
-    for (qint64 i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        bytes[i] = char(x);
-    }
-    return bytes;
-}
-
 bool makeFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // Each MiB differs from the last, so a fault repeating per block would show.
-    QByteArray chunk = noise(kChunk);
+    QByteArray chunk = bench::noise(int(kChunk));
     for (qint64 done = 0; done < kFileSize; done += kChunk) {
         chunk[0] = char(done >> 20);
         if (file.write(chunk) != kChunk)
