@@ -1,29 +1,24 @@
 #include "viewers/FileMagic.h"
 
 #include "platform/FileNames.h"
+#include "platform/doors/UntrustedFile.h"
 
 #include <QByteArray>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // The `length` bytes at `offset` when the file is longer than `minSize`.
 QByteArray bytesAt(const QString& path, qint64 minSize, qint64 offset, int length)
 {
-    // Non-blocking, so a FIFO or device named like an archive cannot hang the window.
-    const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return {};
+    // Through the untrusted door: a FIFO or device named like an archive must not hang
+    // the window while it only decides which viewer to show.
+    const UntrustedFile file = UntrustedFile::Open(EncodeFileName(path).toStdString());
     QByteArray bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > minSize) {
+    if (file.Ok() && file.Size() > uint64_t(minSize)) {
         bytes.resize(length);
-        if (::pread(fd, bytes.data(), size_t(length), offset) != length)
+        if (!file.ReadAt(uint64_t(offset), bytes.data(), size_t(length)))
             bytes.clear();
     }
-    ::close(fd);
     return bytes;
 }
 

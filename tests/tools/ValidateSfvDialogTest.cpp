@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace sfvtest;
@@ -48,7 +49,8 @@ TEST(ValidateSfvDialog, anSfvFileWithoutRowsWarnsAndLeavesValidationOff)
     for (const char* name : {"comments.sfv", "missing.sfv"}) {
         MessageLog log;
         TDlgValidateSFV dialog(dir.path(), QString::fromLatin1(name));
-        EXPECT_FALSE(dialog.ReadSfvFile());
+        dialog.ReadSfvFile();
+        ASSERT_TRUE(runEventsUntil([&] { return !dialog.Reading(); }));
         EXPECT_EQ(log.Texts, QStringList{"A problem occurred processing SFV file"}) << name;
         EXPECT_FALSE(dialog.findChild<QPushButton*>("BTNValidate")->isEnabled());
     }
@@ -66,7 +68,8 @@ TEST(ValidateSfvDialog, aCheckRunsToItsStatusesAndPutsTheWindowBack)
                              "gone.bin 00000000\r\n");
     MessageLog log;
     TDlgValidateSFV dialog(dir.path() + "/", "list.sfv");
-    ASSERT_TRUE(dialog.ReadSfvFile());
+    dialog.ReadSfvFile();
+    ASSERT_TRUE(runEventsUntil([&] { return !dialog.Reading(); }));
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Validate SFV values");
     EXPECT_EQ(cell(dialog, 0, 0), "sized.bin");
@@ -106,7 +109,8 @@ TEST(ValidateSfvDialog, closingDuringACheckStopsTheWorkerPromptly)
     dir.makeSizedFile("huge.bin", qint64(64) << 30);   // sparse
     dir.makeFile("huge.sfv", "huge.bin 00000000\n");
     TDlgValidateSFV dialog(dir.path(), "huge.sfv");
-    ASSERT_TRUE(dialog.ReadSfvFile());
+    dialog.ReadSfvFile();
+    ASSERT_TRUE(runEventsUntil([&] { return !dialog.Reading(); }));
     dialog.show();
     dialog.findChild<QPushButton*>("BTNValidate")->click();
     ASSERT_TRUE(runEventsUntil([&] { return cell(dialog, 0, 3) == "Processing..."; }));
@@ -120,4 +124,31 @@ TEST(ValidateSfvDialog, closingDuringACheckStopsTheWorkerPromptly)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(cell(dialog, 0, 3), "Processing...") << "a stopped file gets no verdict";
+}
+
+TEST(ValidateSfvDialog, aLongListIsReadWhileTheWindowAnswersAndCloseStopsIt)
+{
+    TempDir dir;
+    QByteArray list;
+    for (int i = 0; i < 1000000; ++i)
+        list += "file" + QByteArray::number(i) + ".bin 0123abcd\n";
+    dir.makeFile("long.sfv", list);
+    MessageLog log;
+    TDlgValidateSFV dialog(dir.path(), "long.sfv");
+    dialog.show();
+    bool answeredWhileReading = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (dialog.Reading() && !answeredWhileReading) {
+            answeredWhileReading = true;
+            dialog.findChild<QPushButton*>("BTNClose")->click();
+        }
+    });
+    probe.start(0);
+    dialog.ReadSfvFile();
+    EXPECT_TRUE(runEventsUntil([&] { return !dialog.Reading(); }, 60000));
+    EXPECT_TRUE(answeredWhileReading);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("BTNValidate")->isEnabled());
+    EXPECT_TRUE(log.Texts.isEmpty());
 }

@@ -14,12 +14,13 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QToolButton>
+#include <sys/resource.h>
 
 namespace {
 
@@ -48,8 +49,8 @@ TEST(TSearchwin, overlappingHitsMissingOrClickShowsAnotherPlace)
     ASSERT_TRUE(runEventsUntil([&] { return !search->Status()->text().startsWith("Searching"); }));
     EXPECT_EQ(search->Status()->text(), "4 matches..");
     QStringList rows;
-    for (int i = 0; i < search->ListBox1()->count(); ++i)
-        rows << search->ListBox1()->item(i)->text();
+    for (int i = 0; i < search->ListBox1()->model()->rowCount(); ++i)
+        rows << search->ListBox1()->model()->index(i, 0).data().toString();
     EXPECT_EQ(rows, (QStringList{"1,10", "1,11", "1,12", "2,1"}));   // a tab before them: columns from 9
     search->ShowResult(1);
     EXPECT_EQ(f.frame.View()->lineaora(), 1);
@@ -57,9 +58,57 @@ TEST(TSearchwin, overlappingHitsMissingOrClickShowsAnotherPlace)
 
     search->Edit1()->setText("zz");
     Q_EMIT search->Edit1()->textEdited("zz");
-    EXPECT_EQ(search->ListBox1()->count(), 0);
+    EXPECT_EQ(search->ListBox1()->model()->rowCount(), 0);
     EXPECT_EQ(search->Status()->text(), "Enter to search!");
     EXPECT_EQ(f.frame.View()->LastSearchText(), "zz");
+    search->close();
+}
+
+TEST(TSearchwin, tensOfMillionsOfHitsStayCompactAndTheWindowAnswers)
+{
+    TempDir dir;
+    const QString path = dir.filePath("e.txt");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QByteArray line = QByteArray(63, 'e') + '\n';
+        const QByteArray block = line.repeated(16384);   // 1 MiB
+        for (int i = 0; i < 32; ++i)
+            ASSERT_EQ(file.write(block), block.size());
+    }
+    LoadedFrame f(path);
+    f.frame.View()->SetLastSearchText("e");
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const long before = usage.ru_maxrss;
+    TSearchwin* search = TSearchwin::Open(f.frame.View());
+    ASSERT_NE(search, nullptr);
+    bool finished = false;
+    QObject::connect(search, &TSearchwin::Finished, [&] { finished = true; });
+    ASSERT_TRUE(runEventsUntil([&] { return finished; }, 120000));
+    const qint64 hits = 32LL * 16384 * 63;
+    EXPECT_EQ(search->Status()->text(), QString::number(hits) + " matches..");
+    EXPECT_EQ(search->ListBox1()->model()->index(int(hits - 1), 0).data().toString(), "524287,63");
+
+    bool answered = false;
+    QTimer::singleShot(0, search, [&] { answered = true; });
+    EXPECT_TRUE(runEventsUntil([&] { return answered; }));
+    ::getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(double(usage.ru_maxrss - before) * 1024 / double(hits), 16.0) << "bytes per hit";
+    search->close();
+}
+
+TEST(TSearchwin, anUnreadableFileIsAnErrorNotNoMatches)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("gone.txt", "some text\n");
+    LoadedFrame f(file);
+    ASSERT_TRUE(QFile::remove(file));
+    f.frame.View()->SetLastSearchText("text");
+    TSearchwin* search = TSearchwin::Open(f.frame.View());
+    ASSERT_NE(search, nullptr);
+    ASSERT_TRUE(runEventsUntil([&] { return !search->Status()->text().startsWith("Searching"); }));
+    EXPECT_TRUE(search->Status()->text().contains("gone.txt")) << qPrintable(search->Status()->text());
     search->close();
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 namespace {
 
 bool matches(const char* mask, const char* text)
@@ -168,4 +170,14 @@ TEST(TextSearch, stopKeepsEarlyHitsAndUnreadableFilesFail)
         EXPECT_TRUE(TextSearch::FindAll(bad, QStringLiteral("x"), false, false, nullptr, {}, &error).empty());
         EXPECT_TRUE(error.contains(bad)) << qPrintable(error);
     }
+}
+
+TEST(TextSearch, aFileCutShortDuringTheSearchIsAnError)
+{
+    TempDir dir;
+    const QString path = dir.makeFile(QStringLiteral("shrinking.txt"), QByteArray(4 * 65536, 'x'));
+    QString error;
+    TextSearch::FindAll(path, QStringLiteral("x"), false, false, nullptr, [&](int) { QFile::resize(path, 100); },
+                        &error);
+    EXPECT_TRUE(error.contains(path)) << qPrintable(error);
 }

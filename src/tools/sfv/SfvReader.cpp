@@ -1,7 +1,7 @@
 #include "SfvReader.h"
 
 #include "platform/FileNames.h"
-#include "tools/sfv/ReadOnlyFile.h"
+#include "platform/doors/UntrustedFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -33,23 +33,29 @@ bool isCrcText(const QByteArray& text)
 
 } // namespace
 
-std::optional<std::vector<SfvEntry>> SfvReader::ReadFile(const QByteArray& nativePath)
+std::optional<std::vector<SfvEntry>> SfvReader::ReadFile(const QByteArray& nativePath, const std::atomic<bool>* stop)
 {
-    ReadOnlyFile file(nativePath);
-    QFile device;
-    if (!file.IsOpen() || !device.open(file.Handle(), QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // A NUL inside the name would cut it short and open another file.
+    if (nativePath.contains('\0'))
         return std::nullopt;
-    return Read(device);
+    const UntrustedFile file = UntrustedFile::Open(nativePath.toStdString(), kMaxFileSize);
+    QFile device;
+    if (!file.Ok() || !device.open(file.Fd(), QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    std::vector<SfvEntry> entries = Read(device, stop);
+    if (stop && stop->load(std::memory_order_relaxed))
+        return std::nullopt;
+    return entries;
 }
 
-std::vector<SfvEntry> SfvReader::Read(QIODevice& device)
+std::vector<SfvEntry> SfvReader::Read(QIODevice& device, const std::atomic<bool>* stop)
 {
     SfvReader reader;
     QByteArray buffer(kBufferSize, Qt::Uninitialized);
     QByteArray line;
     line.reserve(kMaxLineLength);
     bool afterLineEnd = false;   // the next CR or LF still belongs to the last line end
-    for (;;) {
+    while (!(stop && stop->load(std::memory_order_relaxed))) {
         const qint64 got = device.read(buffer.data(), buffer.size());
         if (got <= 0)
             break;

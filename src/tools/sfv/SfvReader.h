@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -25,11 +26,16 @@ public:
     static constexpr int kMaxLineLength = 1024;
     static constexpr int kBufferSize = 10240;
 
+    // Lists are a few dozen bytes a row; a larger file would take gigabytes as rows.
+    static constexpr quint64 kMaxFileSize = quint64(256) << 20;
+
     // The rows of the SFV file, in order of first appearance; nullopt when the file
-    // cannot be opened.
-    static std::optional<std::vector<SfvEntry>> ReadFile(const QByteArray& nativePath);
-    // The rows of the bytes a device gives until its end (or a read error).
-    static std::vector<SfvEntry> Read(QIODevice& device);
+    // cannot be opened, is no regular file or is larger than kMaxFileSize, and when
+    // `stop` was set meanwhile.
+    static std::optional<std::vector<SfvEntry>> ReadFile(const QByteArray& nativePath,
+                                                         const std::atomic<bool>* stop = nullptr);
+    // The rows of the bytes a device gives until its end (or a read error, or `stop`).
+    static std::vector<SfvEntry> Read(QIODevice& device, const std::atomic<bool>* stop = nullptr);
     static std::vector<SfvEntry> Parse(const QByteArray& bytes);
     // The key a name is found again by: its text lower-cased.
     static QString KeyOf(const QByteArray& name);

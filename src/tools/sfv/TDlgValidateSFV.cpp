@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -94,6 +95,7 @@ TDlgValidateSFV::TDlgValidateSFV(const QString& folder, const QString& sfvName, 
 
 TDlgValidateSFV::~TDlgValidateSFV()
 {
+    stopReading();
     stopValidation();
 }
 
@@ -120,25 +122,51 @@ void TDlgValidateSFV::buildGrid()
     m_files->setColumnWidth(ColResult, 120);
 }
 
-bool TDlgValidateSFV::ReadSfvFile()
+void TDlgValidateSFV::ReadSfvFile()
 {
-    const std::optional<std::vector<SfvEntry>> entries =
-        SfvReader::ReadFile(EncodeFileName(m_folder) + EncodeFileName(m_sfvName));
-    if (!entries || entries->empty()) {
-        TMessages::Show(MsgKind::Warning, tr("A problem occurred processing SFV file"), MsgButtons::Ok, this);
-        return false;
-    }
-    m_entries = *entries;
-    fillGrid();
-    m_validate->setEnabled(true);
-    return true;
+    stopValidation();
+    stopReading();
+    m_entries.clear();
+    m_rowsFilled = 0;
+    m_files->setRowCount(0);
+    setRunning(false);
+    m_readingStop = std::make_shared<std::atomic<bool>>(false);
+    const QByteArray path = EncodeFileName(m_folder) + EncodeFileName(m_sfvName);
+    m_reading.reset(QThread::create([this, path, stop = m_readingStop] {
+        std::optional<std::vector<SfvEntry>> entries = SfvReader::ReadFile(path, stop.get());
+        if (stop->load())
+            return;
+        // The dialog waits for this thread before it goes, so `this` is still there.
+        QMetaObject::invokeMethod(
+            this, [this, entries = std::move(entries)]() mutable { listRead(std::move(entries)); },
+            Qt::QueuedConnection);
+    }));
+    m_reading->start();
 }
 
-void TDlgValidateSFV::fillGrid()
+void TDlgValidateSFV::listRead(std::optional<std::vector<SfvEntry>> entries)
 {
-    m_files->setRowCount(int(m_entries.size()));
-    for (int row = 0; row < int(m_entries.size()); ++row) {
-        const SfvEntry& entry = m_entries[size_t(row)];
+    if (!m_reading)
+        return;   // stopped meanwhile
+    m_reading->wait();
+    m_reading.reset();
+    if (!entries || entries->empty()) {
+        TMessages::Show(MsgKind::Warning, tr("A problem occurred processing SFV file"), MsgButtons::Ok, this);
+        return;
+    }
+    m_entries = std::move(*entries);
+    m_files->setRowCount(int(std::min<size_t>(m_entries.size(), size_t(std::numeric_limits<int>::max()))));
+    fillRows();
+}
+
+void TDlgValidateSFV::fillRows()
+{
+    // A part small enough that the window answers between two of them.
+    constexpr size_t kRowsPerTurn = 2000;
+    const size_t end = std::min({m_rowsFilled + kRowsPerTurn, m_entries.size(), size_t(m_files->rowCount())});
+    for (; m_rowsFilled < end; ++m_rowsFilled) {
+        const int row = int(m_rowsFilled);
+        const SfvEntry& entry = m_entries[m_rowsFilled];
         const QString name = DisplayFileName(entry.Key);
         m_files->setItem(row, ColName, readOnlyItem(name));
         m_files->setItem(row, ColLength, readOnlyItem(entry.Length));
@@ -146,6 +174,25 @@ void TDlgValidateSFV::fillGrid()
         m_files->setItem(row, ColResult, readOnlyItem({}));
         widenColumn(ColName, name);
     }
+    if (m_rowsFilled < size_t(m_files->rowCount())) {
+        QTimer::singleShot(0, this, &TDlgValidateSFV::fillRows);
+        return;
+    }
+    m_entries.resize(m_rowsFilled);
+    setRunning(false);
+}
+
+void TDlgValidateSFV::stopReading()
+{
+    // Rows not yet in the grid are dropped with the rest of the list.
+    m_entries.resize(m_rowsFilled);
+    m_files->setRowCount(int(m_rowsFilled));
+    if (!m_reading)
+        return;
+    // The reader checks the flag after every buffer and never waits on this thread.
+    m_readingStop->store(true);
+    m_reading->wait();
+    m_reading.reset();
 }
 
 void TDlgValidateSFV::widenColumn(int column, const QString& text)
@@ -159,7 +206,7 @@ void TDlgValidateSFV::widenColumn(int column, const QString& text)
 
 void TDlgValidateSFV::BTNValidateClick()
 {
-    if (Validating() || m_entries.empty())
+    if (Validating() || Reading() || m_entries.empty())
         return;
     m_validator = std::make_unique<SfvValidator>(EncodeFileName(m_folder), m_entries);
     SfvValidator* validator = m_validator.get();
@@ -205,7 +252,7 @@ void TDlgValidateSFV::setRunning(bool running)
 {
     m_fileStatus->setVisible(running);
     m_bar->setVisible(running);
-    m_validate->setEnabled(!running && !m_entries.empty());
+    m_validate->setEnabled(!running && !Reading() && !m_entries.empty());
     if (running) {
         m_bar->setValue(0);
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -234,6 +281,7 @@ void TDlgValidateSFV::stopValidation()
 
 void TDlgValidateSFV::reject()
 {
+    stopReading();
     stopValidation();
     QDialog::reject();
 }

@@ -8,7 +8,9 @@
 #include "tools/sfv/SfvValidator.h"
 
 #include <QDialog>
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -28,9 +30,13 @@ public:
     // Opens the dialog modally on that SFV file and frees it when it closes.
     static void Execute(QWidget* parent, const QString& folder, const QString& sfvName);
 
-    // Reads the SFV file into the grid. When it cannot be read or lists nothing, warns
-    // and leaves "Validate values" disabled.
-    bool ReadSfvFile();
+    // Reads the SFV file on a worker thread and puts its rows into the grid a part per
+    // turn of the event loop, so that a list of millions of rows never freezes the
+    // window. When it cannot be read or lists nothing, warns and leaves "Validate
+    // values" disabled.
+    void ReadSfvFile();
+    // While the list is read or its rows are still going into the grid.
+    bool Reading() const { return m_reading != nullptr || m_rowsFilled < m_entries.size(); }
     // Starts checking every row; the statuses arrive while the UI stays responsive.
     void BTNValidateClick();
     bool Validating() const { return m_validator != nullptr; }
@@ -46,7 +52,9 @@ private:
     enum Column { ColName, ColLength, ColCrc, ColResult };
 
     void buildGrid();
-    void fillGrid();
+    void listRead(std::optional<std::vector<SfvEntry>> entries);
+    void fillRows();
+    void stopReading();
     void widenColumn(int column, const QString& text);
     void showStatus(int row, SfvValidator::Status status);
     void showProgress(qint64 blocksRead, qint64 blocksTotal);
@@ -58,6 +66,7 @@ private:
     QString m_folder;
     QString m_sfvName;
     std::vector<SfvEntry> m_entries;
+    size_t m_rowsFilled = 0;
     QTableWidget* m_files;
     QPushButton* m_validate;
     QPushButton* m_close;
@@ -68,4 +77,7 @@ private:
     // thread through its Stop() flag and signals alone.
     std::unique_ptr<SfvValidator> m_validator;
     std::unique_ptr<QThread> m_thread;
+    // Set while the list is read; the flag is the only thing the reader shares.
+    std::unique_ptr<QThread> m_reading;
+    std::shared_ptr<std::atomic<bool>> m_readingStop;
 };

@@ -2,8 +2,8 @@
 
 #include "platform/TMessages.h"
 #include "viewers/image/EImageError.h"
+#include "viewers/image/PictureFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -257,12 +257,15 @@ struct FileCloser {
 
 QImage JpegLoader::FromFile(const QString& path, const JpegOptions& options)
 {
-    const std::unique_ptr<FILE, FileCloser> file(std::fopen(QFile::encodeName(path).constData(), "rbe"));
+    // Every JPEG stream starts with the start-of-image marker.
+    UntrustedFile opened = PictureFile::OpenUnlessUnopenable(path, PictureFile::kMaxSize, {"\xFF\xD8"});
+    const std::unique_ptr<FILE, FileCloser> file(opened.Ok() ? ::fdopen(opened.Fd(), "rb") : nullptr);
     if (!file) {
-        const int error = errno;
+        const int error = opened.Ok() ? errno : opened.Error();
         TMessages::Show(MsgKind::Warning, tr("Can't open %1 (error code %2)").arg(path).arg(error), MsgButtons::Ok);
         return {};
     }
+    opened.Release();   // the stream closes it now
     Decompressor jpeg;
     jpeg.RunOrThrow([](j_decompress_ptr cinfo, void* f) { jpeg_stdio_src(cinfo, static_cast<FILE*>(f)); },
                     file.get());

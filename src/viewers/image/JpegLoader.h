@@ -22,7 +22,8 @@ class JpegLoader {
     Q_DECLARE_TR_FUNCTIONS(JpegLoader)
 public:
     // A file that cannot be opened or read is reported in a warning and gives an empty
-    // image. Throws EImageError with libjpeg's text for a broken picture.
+    // image. Throws EImageError with libjpeg's text for a broken picture, and naming the
+    // file when it is no regular file, too large or no JPEG stream.
     static QImage FromFile(const QString& path, const JpegOptions& options = {});
     static QImage FromBytes(const QByteArray& bytes, const JpegOptions& options = {});
 };

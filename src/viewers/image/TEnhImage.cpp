@@ -2,10 +2,12 @@
 
 #include "viewers/image/EImageError.h"
 #include "viewers/image/JpegLoader.h"
+#include "viewers/image/PictureFile.h"
 #include "viewers/image/TGifBitmap.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
@@ -87,7 +89,9 @@ QImage TEnhImage::ReadPicture(const QString& path)
             sinceRepaint->restart();
         });
     }
-    QImageReader reader(path);
+    QFile file;
+    file.open(PictureFile::Open(path).Release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    QImageReader reader(&file, QFileInfo(path).suffix().toLatin1());
     QImage picture = reader.read();
     if (picture.isNull())
         throw EImageError(tr("The picture %1 cannot be shown: %2").arg(path, reader.errorString()));

@@ -2,14 +2,16 @@
 
 #include "viewers/image/EGifException.h"
 #include "viewers/image/GifToBmp.h"
+#include "viewers/image/PictureFile.h"
 #include "viewers/image/TGifFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImageReader>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -66,12 +68,10 @@ QImage TGifBitmap::FromBytes(const QByteArray& bytes, const std::function<void()
 
 QImage TGifBitmap::FromFile(const QString& path, const std::function<void()>& rowDecoded)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EImageError(Texts::CannotRead(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EImageError(Texts::CannotRead(path, file.errorString()));
-    file.close();
+    const UntrustedFile file = PictureFile::Open(path, kMaxFileSize, {"GIF87a", "GIF89a", "GIF87A", "GIF89A"});
+    QByteArray bytes(qsizetype(file.Size()), Qt::Uninitialized);
+    errno = 0;
+    if (!file.ReadAt(0, bytes.data(), size_t(bytes.size())))   // errno stays 0 when the file got shorter
+        throw EImageError(Texts::CannotRead(path, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO))));
     return FromBytes(bytes, rowDecoded);
 }

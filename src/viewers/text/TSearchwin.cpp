@@ -1,9 +1,8 @@
 #include "viewers/text/TSearchwin.h"
 
 #include "platform/TMessages.h"
+#include "viewers/text/SearchHitModel.h"
 #include "viewers/text/TTextView.h"
-#include "viewers/text/TextFileReader.h"
-#include "viewers/text/TextLineFormat.h"
 #include "viewers/text/TextSearch.h"
 
 #include <QCheckBox>
@@ -12,7 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,7 +45,8 @@ TSearchwin::TSearchwin(TTextView* view)
     , m_view(view)
     , m_edit(new QLineEdit(this))
     , m_ignoreCase(new QCheckBox(tr("UPPERCASE=lowercase"), this))
-    , m_results(new QListWidget(this))
+    , m_results(new QListView(this))
+    , m_model(new SearchHitModel(this))
     , m_status(new QLabel(tr("Enter to search!"), this))
 {
     setObjectName(QStringLiteral("Searchwin"));
@@ -54,6 +54,10 @@ TSearchwin::TSearchwin(TTextView* view)
     setAttribute(Qt::WA_DeleteOnClose);
     m_edit->setObjectName(QStringLiteral("Edit1"));
     m_results->setObjectName(QStringLiteral("ListBox1"));
+    // Rows of one height: the view then never measures the millions it does not show.
+    m_results->setUniformItemSizes(true);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_results->setModel(m_model);
     m_ignoreCase->setChecked(true);
     auto* button = new QPushButton(tr("&Search.."), this);
     auto* column = new QVBoxLayout(this);
@@ -76,7 +80,8 @@ TSearchwin::TSearchwin(TTextView* view)
     connect(button, &QPushButton::clicked, this, &TSearchwin::Search);
     connect(m_edit, &QLineEdit::returnPressed, this, &TSearchwin::Search);
     connect(m_edit, &QLineEdit::textEdited, this, &TSearchwin::textEdited);
-    connect(m_results, &QListWidget::currentRowChanged, this, &TSearchwin::ShowResult);
+    connect(m_results->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ShowResult(current.row()); });
     resize(360, 320);
 }
 
@@ -98,8 +103,7 @@ void TSearchwin::textEdited()
     if (m_view)
         m_view->SetLastSearchText(m_edit->text());
     stopSearch();
-    m_results->clear();
-    m_hits.clear();
+    m_model->Clear();
     m_status->setText(tr("Enter to search!"));
 }
 
@@ -108,8 +112,7 @@ void TSearchwin::Search()
     if (!m_view || m_edit->text().isEmpty())
         return;
     stopSearch();
-    m_results->clear();
-    m_hits.clear();
+    m_model->Clear();
     m_status->setText(tr("Searching..  "));
     m_view->SetLastSearchText(m_edit->text());
     m_patternLength = int(m_edit->text().size());
@@ -136,55 +139,44 @@ void TSearchwin::Search()
                 },
                 Qt::QueuedConnection);
         };
-        std::vector<qint64> offsets = TextSearch::FindAll(path, text, ignoreCase, oem, stop.get(), progress);
+        auto hits = std::make_shared<HitList>();
+        QString error;
+        TextSearch::Find(path, text, ignoreCase, oem, *hits, stop.get(), progress, &error);
         if (stop->load())
             return;
         // The window is deleted only on its own thread, after joining this one.
         QMetaObject::invokeMethod(
-            self.data(), [self, offsets = std::move(offsets)] {
+            self.data(), [self, hits, error] {
                 if (self)
-                    self->searchEnded(offsets);
+                    self->searchEnded(*hits, error);
             },
             Qt::QueuedConnection);
     });
 }
 
-TSearchwin::Hit TSearchwin::hitAt(qint64 offset) const
-{
-    if (m_view->ViewMode() == TextViewMode::Hex)
-        return {offset / 16, offset % 16 + 1};
-    const qint64 line = m_view->LineOfOffset(offset);
-    const qint64 start = m_view->LineStart(line);
-    TextFileReader reader;
-    if (!reader.Open(m_view->Filename()))
-        return {line, offset - start + 1};
-    const QByteArray raw = reader.Read(start, offset - start);
-    return {line, TextLineFormat::ColumnOf(raw, int(raw.size()), m_view->TabSize())};
-}
-
-void TSearchwin::searchEnded(const std::vector<qint64>& offsets)
+void TSearchwin::searchEnded(HitList& hits, const QString& error)
 {
     m_done = true;
     if (m_worker.joinable())
         m_worker.join();
     if (!m_view)
         return;
-    for (qint64 offset : offsets) {
-        const Hit hit = hitAt(offset);
-        m_hits.push_back(hit);
-        m_results->addItem(QStringLiteral("%1,%2").arg(hit.Line).arg(hit.Column));
-    }
-    const qsizetype count = offsets.size();
-    m_status->setText(count == 0 ? tr("No matches..")
-                                 : (count == 1 ? tr("1 match..") : QString::number(count) + tr(" matches..")));
+    const size_t count = hits.Size();
+    m_model->SetHits(std::move(hits), m_view);
+    if (!error.isEmpty())
+        m_status->setText(error);
+    else
+        m_status->setText(count == 0 ? tr("No matches..")
+                                     : (count == 1 ? tr("1 match..") : QString::number(count) + tr(" matches..")));
     if (count > 0)
-        m_results->setCurrentRow(0);
+        m_results->setCurrentIndex(m_model->index(0));
     Q_EMIT Finished();
 }
 
 void TSearchwin::ShowResult(int row)
 {
-    if (!m_view || row < 0 || row >= int(m_hits.size()))
+    if (!m_view || row < 0 || row >= m_model->rowCount())
         return;
-    m_view->SelectAndShow(m_hits[size_t(row)].Line, m_hits[size_t(row)].Column, m_patternLength);
+    const SearchHitModel::Place place = m_model->PlaceOf(row);
+    m_view->SelectAndShow(place.Line, place.Column, m_patternLength);
 }

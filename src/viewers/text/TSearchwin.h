@@ -1,6 +1,7 @@
 // The search window of a text view: every occurrence of a word or sentence in the
 // file, overlapping ones included, listed as line and column; a click shows the hit.
-// The search runs on a worker thread and stops when the window closes.
+// The search runs on a worker thread and stops when the window closes; the list asks
+// for the rows it shows, so any number of hits shows at once.
 #pragma once
 
 #include <QDialog>
@@ -13,7 +14,9 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class HitList;
+class QListView;
+class SearchHitModel;
 class TTextView;
 
 class TSearchwin : public QDialog {
@@ -26,7 +29,7 @@ public:
 
     QLineEdit* Edit1() const { return m_edit; }
     QCheckBox* IgnoreCase() const { return m_ignoreCase; }
-    QListWidget* ListBox1() const { return m_results; }
+    QListView* ListBox1() const { return m_results; }
     QLabel* Status() const { return m_status; }
     bool Searching() const { return m_worker.joinable() && !m_done; }
 
@@ -38,23 +41,17 @@ Q_SIGNALS:
     void Finished();
 
 private:
-    struct Hit {
-        qint64 Line = 0;
-        qint64 Column = 0;     // from 1, tabs expanded
-    };
-
     explicit TSearchwin(TTextView* view);
     void stopSearch();
-    void searchEnded(const std::vector<qint64>& offsets);
-    Hit hitAt(qint64 offset) const;
+    void searchEnded(HitList& hits, const QString& error);
     void textEdited();
 
     QPointer<TTextView> m_view;
     QLineEdit* m_edit;
     QCheckBox* m_ignoreCase;
-    QListWidget* m_results;
+    QListView* m_results;
+    SearchHitModel* m_model;
     QLabel* m_status;
-    std::vector<Hit> m_hits;
     int m_patternLength = 0;
     std::thread m_worker;
     std::shared_ptr<std::atomic<bool>> m_stop;

@@ -146,14 +146,14 @@ struct Candidates {
     const uint8_t* buffer;
     const uint8_t* end;
     qint64 base;
-    std::vector<qint64>& hits;
+    HitList& hits;
 
     [[gnu::noinline]] void Check(size_t from, uint64_t bits) const
     {
         for (; bits != 0; bits &= bits - 1) {
             const size_t at = from + size_t(__builtin_ctzll(bits));
             if (pattern.MatchesAt(buffer + at, end))
-                hits.push_back(base + qint64(at));
+                hits.Add(base + qint64(at));
         }
     }
 };
@@ -192,7 +192,7 @@ private:
 // Checks the first `starts` places of `buffer` (holding `length` bytes, `base` its file
 // offset) and appends the hits. A place needs MinLength() bytes after it.
 void scanBuffer(const FoldedPattern& pattern, const uint8_t* buffer, size_t starts, size_t length, qint64 base,
-                std::vector<qint64>& hits)
+                HitList& hits)
 {
     const Candidates candidates{pattern, buffer, buffer + length, base, hits};
     size_t i = 0;
@@ -277,25 +277,37 @@ std::vector<qint64> TextSearch::FindAll(const QString& path, const QString& text
                                         const std::atomic<bool>* stop, const std::function<void(int percent)>& progress,
                                         QString* error)
 {
-    std::vector<qint64> hits;
+    HitList hits;
+    Find(path, text, caseInsensitive, oem, hits, stop, progress, error);
+    return hits.ToVector();
+}
+
+bool TextSearch::Find(const QString& path, const QString& text, bool caseInsensitive, bool oem, HitList& hits,
+                      const std::atomic<bool>* stop, const std::function<void(int percent)>& progress, QString* error)
+{
     const FoldedPattern pattern(text, caseInsensitive, oem);
     if (pattern.IsEmpty())
-        return hits;
+        return true;
     qint64 size = 0;
     const int fd = openRegularFile(path, size, error);
     if (fd < 0)
-        return hits;
+        return false;
 
     // A block is read behind the bytes kept from the one before, where a hit may start.
     std::vector<uint8_t> buffer(kBlockSize + pattern.MaxLength());
     ProgressReport report(progress, size);
     size_t kept = 0;
     qint64 offset = 0;
+    bool ok = true;
     while (!(stop && stop->load(std::memory_order_relaxed))) {
         const ssize_t got = readAt(fd, buffer.data() + kept, kBlockSize, offset);
-        if (got < 0) {
+        if (got < 0 || (got == 0 && offset < size)) {
+            // Hits past a failed read or a cut would be missing without a word: a short
+            // list must not pass for the whole answer.
+            ok = false;
             if (error)
-                *error = failure(QT_TRANSLATE_NOOP("TextSearch", "Cannot read %1: %2."), path, errno);
+                *error = got < 0 ? failure(QT_TRANSLATE_NOOP("TextSearch", "Cannot read %1: %2."), path, errno)
+                                 : QCoreApplication::translate("TextSearch", "%1 got shorter during the search.").arg(path);
             break;
         }
         const size_t length = kept + size_t(got);
@@ -310,5 +322,5 @@ std::vector<qint64> TextSearch::FindAll(const QString& path, const QString& text
         report.Read(offset);
     }
     ::close(fd);
-    return hits;
+    return ok;
 }

@@ -2,6 +2,8 @@
 // blocks (a hit may cross a block's end). Runs on a worker thread; `stop` ends it early.
 #pragma once
 
+#include "viewers/text/HitList.h"
+
 #include <QByteArray>
 #include <QString>
 #include <atomic>
@@ -18,4 +20,10 @@ public:
                                        const std::atomic<bool>* stop = nullptr,
                                        const std::function<void(int percent)>& progress = {},
                                        QString* error = nullptr);
+    // The same into `hits`, kept compact for files with hundreds of millions of them.
+    // False (*error set) when the file cannot be opened or read, or got shorter while
+    // it was read; the hits found before stay.
+    static bool Find(const QString& path, const QString& text, bool caseInsensitive, bool oem, HitList& hits,
+                     const std::atomic<bool>* stop = nullptr, const std::function<void(int percent)>& progress = {},
+                     QString* error = nullptr);
 };
