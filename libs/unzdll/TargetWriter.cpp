@@ -55,9 +55,10 @@ bool TargetWriter::writeFile(const MemberInfo& member, const std::string& relati
     if (folder < 0)
         return false;
     const std::string leaf = LeafOf(relative);
-    if (existing(folder, leaf, member, relative) == Existing::Keep)
+    const Existing found = existing(folder, leaf, member, relative);
+    if (found == Existing::Keep)
         return false;
-    TempFile file(folder, member.mode);
+    TempFile file(folder, leaf, member.mode);
     if (!file.valid()) {
         ReportWriteFailure(m_callback, member.name, std::strerror(file.error()));
         return false;
@@ -69,7 +70,8 @@ bool TargetWriter::writeFile(const MemberInfo& member, const std::string& relati
                       outcome == ReadOutcome::SinkFailed ? std::strerror(file.error()) : m_reader.reason());
         return false;
     }
-    if (!file.commit(leaf, member.mtime)) {
+    // A new file needs no flush of its own: the whole run is flushed at its end.
+    if (!file.commit(member.mtime, found == Existing::Replace)) {
         ReportWriteFailure(m_callback, member.name, std::strerror(file.error()));
         return false;
     }

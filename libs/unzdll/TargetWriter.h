@@ -1,5 +1,7 @@
 // Puts members on disk below the extraction folder: folders, files (through a
 // temporary file, renamed into place once the CRC is checked) and symbolic links.
+// A file that replaces another is flushed before it takes its place; new files are
+// made durable together when the run ends (ExtractJob).
 // Existing targets are replaced only as the overwrite, freshen and update options say.
 #pragma once
 
