@@ -12,6 +12,8 @@
 #include "DllCallback.h"
 #include "ZipDllRecords.h"
 
+#include "platform/doors/FileIdentity.h"
+
 #include <string>
 
 class TargetWriter {
@@ -29,9 +31,11 @@ private:
     int folderFor(const MemberInfo& member, const std::string& relative);
     Existing existing(int folder, const std::string& leaf, const MemberInfo& member, const std::string& relative);
     Existing askToReplace(const MemberInfo& member, const std::string& relative);
+    bool removeReplaced(int folder, const std::string& leaf, const MemberInfo& member);
 
     const UnzExtractCommand& m_command;
     DllCallback& m_callback;
     MemberReader& m_reader;
     FolderWalker m_walker;
+    FileIdentity m_found;   // what existing() saw under the target's name
 };

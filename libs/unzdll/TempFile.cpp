@@ -50,7 +50,7 @@ bool TempFile::write(const char* data, size_t size)
     return true;
 }
 
-bool TempFile::commit(time_t mtime, bool flush)
+bool TempFile::commit(time_t mtime, bool flush, const FileIdentity& replaced)
 {
     const timespec times[2] = {{0, UTIME_OMIT}, {mtime, 0}};
     m_error = ::futimens(m_fd.get(), times) == 0 ? 0 : errno;
@@ -65,6 +65,11 @@ bool TempFile::commit(time_t mtime, bool flush)
     if (::close(m_fd.release()) != 0 && m_error == 0)
         m_error = errno;
     if (m_error != 0)
+        return false;
+    struct stat now {};
+    const bool present = ::fstatat(m_folder, m_target.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    m_changed = replaced.Known ? !present || !replaced.Matches(now) : present;
+    if (m_changed)
         return false;
     if (::renameat(m_folder, m_name.c_str(), m_folder, m_target.c_str()) != 0) {
         m_error = errno;

@@ -7,6 +7,8 @@
 
 #include "UniqueFd.h"
 
+#include "platform/doors/FileIdentity.h"
+
 #include <ctime>
 #include <string>
 #include <sys/types.h>
@@ -25,10 +27,12 @@ public:
     // The errno of the last failure.
     int error() const { return m_error; }
     bool write(const char* data, size_t size);
-    // Sets the time and puts the file in place of the target. `flush` makes the
+    // Sets the time and puts the file in place of the target, if the target is still
+    // `replaced` (unknown: absent); otherwise changed() tells. `flush` makes the
     // content durable first: a file that replaces another must never be renamed over
     // it while its own content may still be lost in a crash.
-    bool commit(time_t mtime, bool flush);
+    bool commit(time_t mtime, bool flush, const FileIdentity& replaced);
+    bool changed() const { return m_changed; }
 
 private:
     int m_folder;
@@ -38,4 +42,5 @@ private:
     int m_error = 0;
     bool m_created = false;
     bool m_committed = false;
+    bool m_changed = false;
 };

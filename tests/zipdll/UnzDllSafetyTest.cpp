@@ -90,6 +90,24 @@ TEST_F(UnzDllSafety, LeftoverOfAKilledRunGoesButOneInUseStays)
     EXPECT_EQ(ReadAll("c.txt"), "archived");
 }
 
+TEST_F(UnzDllSafety, FileEditedWhileItsReplacementIsExtractedIsKept)
+{
+    write("doc.txt", QByteArray(100000, 'a'));
+    ASSERT_EQ(RunTool({"zip", "-q", "e.zip", "doc.txt"}), 0);
+    enter("out");
+    write("out/doc.txt", "mine");
+    ExtractRun run("../e.zip");
+    run.command.Overwrite = -1;
+    run.log.answer = [this](ZipCallbackRecord& r) {
+        if (r.ActionCode == ZCB_PROGRESS)
+            write("out/doc.txt", "edited meanwhile");
+        return 0;
+    };
+    EXPECT_EQ(run.run(), 0);
+    EXPECT_TRUE(run.log.has(ZCB_SKIPPED, ZSK_WRITE_FAILED)) << run.log.messages();
+    EXPECT_EQ(ReadAll("doc.txt"), "edited meanwhile");
+}
+
 TEST_F(UnzDllSafety, MemberLargerThanItsHeaderSaysIsStoppedAtThatSize)
 {
     const QString script = "import zipfile, struct, sys\n"
