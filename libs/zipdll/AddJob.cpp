@@ -298,7 +298,7 @@ bool AddJob::write(zip_t* archive, int32_t queued)
 void AddJob::afterWriting(const std::vector<Entry>& entries)
 {
     if (m_command.LatestTime != 0)
-        ArchiveTimes::SetToNewestEntry(m_archivePath);
+        ArchiveTimes::SetToNewestEntry(m_archiveFile->target());
     if (m_command.Move == 0)
         return;
     std::vector<const SourceFile*> moved;

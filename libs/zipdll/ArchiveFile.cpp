@@ -121,6 +121,7 @@ zip_int64_t ArchiveFile::read(void* data, zip_uint64_t length)
 {
     const zip_uint64_t size = m_read.Size();
     const zip_uint64_t count = std::min(length, size - std::min(m_offset, size));
+    errno = 0;
     if (count > 0 && !m_read.ReadAt(m_offset, data, size_t(count)))
         return fail(ZIP_ER_READ, errno ? errno : EIO);
     m_offset += count;
