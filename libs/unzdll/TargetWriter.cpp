@@ -62,7 +62,7 @@ bool TargetWriter::writeFile(const MemberInfo& member, const std::string& relati
     const Existing found = existing(folder, leaf, member, relative);
     if (found == Existing::Keep)
         return false;
-    TempFile file(folder, leaf, member.mode);
+    TempFile file(folder, leaf, member.mode, m_leftovers.mayHave(folder, ParentOf(relative), leaf));
     if (!file.valid()) {
         ReportWriteFailure(m_callback, member.name, std::strerror(file.error()));
         return false;

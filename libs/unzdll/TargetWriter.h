@@ -8,6 +8,7 @@
 #include "FolderWalker.h"
 #include "MemberInfo.h"
 #include "MemberReader.h"
+#include "PartLeftovers.h"
 
 #include "DllCallback.h"
 #include "ZipDllRecords.h"
@@ -37,5 +38,6 @@ private:
     DllCallback& m_callback;
     MemberReader& m_reader;
     FolderWalker m_walker;
+    PartLeftovers m_leftovers;
     FileIdentity m_found;   // what existing() saw under the target's name
 };

@@ -18,10 +18,11 @@ mode_t Umask()
 
 } // namespace
 
-TempFile::TempFile(int folder, const std::string& target, mode_t mode)
+TempFile::TempFile(int folder, const std::string& target, mode_t mode, bool removeStale)
     : m_folder(folder), m_target(target)
 {
-    TemporaryName::RemoveStale(folder, target, kInfix);
+    if (removeStale)
+        TemporaryName::RemoveStale(folder, target, kInfix);
     m_fd.reset(TemporaryName::Create(folder, target, kInfix, mode & ~Umask(), m_name));
     m_error = m_fd.valid() ? 0 : errno;
     m_created = m_fd.valid();

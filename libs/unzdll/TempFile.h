@@ -18,7 +18,8 @@ public:
     static constexpr char kInfix[] = ".dvpart-";
 
     // For `target` in `folder`; `mode` less the umask becomes the file's permissions.
-    TempFile(int folder, const std::string& target, mode_t mode);
+    // `removeStale`: leftovers of killed runs for the same target go first.
+    TempFile(int folder, const std::string& target, mode_t mode, bool removeStale);
     ~TempFile();
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
