@@ -6,6 +6,9 @@
 #include "UniqueFd.h"
 #include "Wildcard.h"
 
+#include "platform/doors/SourceRemoval.h"
+#include "platform/doors/UntrustedFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -36,8 +39,15 @@ ExtractJob::~ExtractJob()
 
 int32_t ExtractJob::run()
 {
+    // Whatever the name says, only a regular file is opened: a FIFO named ".zip" must
+    // not hang the caller.
+    UntrustedFile file = UntrustedFile::Open(m_archivePath);
+    if (!file.Ok()) {
+        m_callback.message(ZMC_FAILED, file.Explain(m_archivePath));
+        return finish(0);
+    }
     int error = 0;
-    m_archive = zip_open(m_archivePath.c_str(), ZIP_RDONLY, &error);
+    m_archive = zip_fdopen(file.Fd(), ZIP_RDONLY, &error);
     if (!m_archive) {
         zip_error_t reason;
         zip_error_init_with_code(&reason, error);
@@ -45,6 +55,7 @@ int32_t ExtractJob::run()
         zip_error_fini(&reason);
         return finish(0);
     }
+    file.Release();   // libzip closed it, having taken a copy
     m_reader = std::make_unique<MemberReader>(m_archive, m_passwords, m_callback);
     const std::vector<MemberInfo> members = ListMembers(m_archive);
     if (m_command.ToMemory != 0)
@@ -145,7 +156,19 @@ int32_t ExtractJob::extractAll(const std::vector<MemberInfo>& members)
             break;
         done += writer.makeLink(link.member, link.relative, link.target) ? 1 : 0;
     }
+    if (done > 0)
+        flush();
     return done;
+}
+
+// One flush of the file system for the whole run: a flush per file would cost more
+// than the extraction of many small files. The caller may remove the members or the
+// archive once this library returns, so a failure here must reach it.
+void ExtractJob::flush()
+{
+    if (!SourceRemoval::FlushFileSystem("."))
+        m_callback.message(ZMC_FAILED, std::string("Cannot flush the extracted files to disk: ") +
+                                           std::strerror(errno) + ". Keep the archive until they are safe.");
 }
 
 bool ExtractJob::readLinkTarget(const MemberInfo& member, std::string& target)

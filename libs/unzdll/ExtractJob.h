@@ -36,6 +36,7 @@ private:
     void announceTotals(const std::vector<MemberInfo>& members);
     int32_t testAll(const std::vector<MemberInfo>& members);
     int32_t extractAll(const std::vector<MemberInfo>& members);
+    void flush();
     int32_t toMemory(const std::vector<MemberInfo>& members);
     bool readLinkTarget(const MemberInfo& member, std::string& target);
     int32_t finish(int32_t count);

@@ -1,5 +1,7 @@
 #include "MemberReader.h"
 
+#include <algorithm>
+
 namespace {
 
 // Large reads keep libzip's per-call overhead out of testing big archives.
@@ -67,7 +69,10 @@ ReadOutcome MemberReader::pump(zip_file_t* file, const MemberInfo& member, const
 {
     zip_uint64_t total = 0;
     for (;;) {
-        const zip_int64_t got = zip_fread(file, m_buffer.get(), kBufferSize);
+        // One byte more than the directory promises tells a member that inflates on
+        // past its size, which would otherwise fill the disk before its CRC is checked.
+        const zip_uint64_t wanted = std::min(kBufferSize, member.size - total + 1);
+        const zip_int64_t got = zip_fread(file, m_buffer.get(), wanted);
         if (got < 0) {
             zip_error_t* error = zip_file_get_error(file);
             m_reason = zip_error_strerror(error);
@@ -75,6 +80,10 @@ ReadOutcome MemberReader::pump(zip_file_t* file, const MemberInfo& member, const
         }
         if (got == 0)
             break;
+        if (zip_uint64_t(got) > member.size - total) {
+            m_reason = "its data is longer than the directory says";
+            return ReadOutcome::Damaged;
+        }
         total += zip_uint64_t(got);
         if (!sink(m_buffer.get(), size_t(got)))
             return m_callback.stopped() ? ReadOutcome::Cancelled : ReadOutcome::SinkFailed;

@@ -4,6 +4,8 @@
 #include "OutcomeReport.h"
 #include "TempFile.h"
 
+#include "platform/doors/SourceRemoval.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +13,8 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr char kChangedMeanwhile[] = "the file in its place changed meanwhile, so it was kept";
 
 std::string ParentOf(const std::string& relative)
 {
@@ -55,9 +59,10 @@ bool TargetWriter::writeFile(const MemberInfo& member, const std::string& relati
     if (folder < 0)
         return false;
     const std::string leaf = LeafOf(relative);
-    if (existing(folder, leaf, member, relative) == Existing::Keep)
+    const Existing found = existing(folder, leaf, member, relative);
+    if (found == Existing::Keep)
         return false;
-    TempFile file(folder, member.mode);
+    TempFile file(folder, leaf, member.mode, m_leftovers.mayHave(folder, ParentOf(relative), leaf));
     if (!file.valid()) {
         ReportWriteFailure(m_callback, member.name, std::strerror(file.error()));
         return false;
@@ -69,8 +74,10 @@ bool TargetWriter::writeFile(const MemberInfo& member, const std::string& relati
                       outcome == ReadOutcome::SinkFailed ? std::strerror(file.error()) : m_reader.reason());
         return false;
     }
-    if (!file.commit(leaf, member.mtime)) {
-        ReportWriteFailure(m_callback, member.name, std::strerror(file.error()));
+    // A new file needs no flush of its own: the whole run is flushed at its end.
+    if (!file.commit(member.mtime, found == Existing::Replace, m_found)) {
+        ReportWriteFailure(m_callback, member.name,
+                           file.changed() ? kChangedMeanwhile : std::strerror(file.error()));
         return false;
     }
     return true;
@@ -89,14 +96,27 @@ bool TargetWriter::makeLink(const MemberInfo& member, const std::string& relativ
     const Existing found = existing(folder, leaf, member, relative);
     if (found == Existing::Keep)
         return false;
-    if ((found == Existing::Replace && ::unlinkat(folder, leaf.c_str(), 0) != 0) ||
-        ::symlinkat(target.c_str(), folder, leaf.c_str()) != 0) {
+    if (found == Existing::Replace && !removeReplaced(folder, leaf, member))
+        return false;
+    if (::symlinkat(target.c_str(), folder, leaf.c_str()) != 0) {
         ReportWriteFailure(m_callback, member.name, std::strerror(errno));
         return false;
     }
     const timespec times[2] = {{0, UTIME_OMIT}, {member.mtime, 0}};
     ::utimensat(folder, leaf.c_str(), times, AT_SYMLINK_NOFOLLOW);
     return true;
+}
+
+// A link cannot be renamed over a file as a new file's content is: the file goes first,
+// and only while it is still the one the caller agreed to replace.
+bool TargetWriter::removeReplaced(int folder, const std::string& leaf, const MemberInfo& member)
+{
+    const SourceRemoval::Status status = SourceRemoval::Remove(folder, leaf, m_found);
+    if (status == SourceRemoval::Status::Removed || status == SourceRemoval::Status::Gone)
+        return true;
+    ReportWriteFailure(m_callback, member.name,
+                       status == SourceRemoval::Status::Changed ? kChangedMeanwhile : std::strerror(errno));
+    return false;
 }
 
 int TargetWriter::folderFor(const MemberInfo& member, const std::string& relative)
@@ -113,7 +133,9 @@ TargetWriter::Existing TargetWriter::existing(int folder, const std::string& lea
     const bool update = m_command.Update != 0;
     const bool freshen = m_command.Freshen != 0 && !update;
     struct stat found {};
-    if (::fstatat(folder, leaf.c_str(), &found, AT_SYMLINK_NOFOLLOW) != 0) {
+    const bool present = ::fstatat(folder, leaf.c_str(), &found, AT_SYMLINK_NOFOLLOW) == 0;
+    m_found = present ? FileIdentity::Of(found) : FileIdentity{};
+    if (!present) {
         if (!freshen)
             return Existing::Absent;
         if (m_command.Verbose != 0)

@@ -1,42 +1,38 @@
 #include "TempFile.h"
 
+#include "platform/doors/TemporaryName.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-std::string RandomName()
+mode_t Umask()
 {
-    thread_local std::mt19937 generator{std::random_device{}()};
-    char name[32];
-    std::snprintf(name, sizeof name, ".dv-%08x.part", unsigned(generator()));
-    return name;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 } // namespace
 
-TempFile::TempFile(int folder, mode_t mode)
-    : m_folder(folder)
+TempFile::TempFile(int folder, const std::string& target, mode_t mode, bool removeStale)
+    : m_folder(folder), m_target(target)
 {
-    for (int attempt = 0; attempt < 100 && !m_fd.valid(); ++attempt) {
-        m_name = RandomName();
-        m_fd.reset(::openat(folder, m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-        m_error = m_fd.valid() ? 0 : errno;
-        if (m_error != EEXIST)
-            break;
-    }
+    if (removeStale)
+        TemporaryName::RemoveStale(folder, target, kInfix);
+    m_fd.reset(TemporaryName::Create(folder, target, kInfix, mode & ~Umask(), m_name));
+    m_error = m_fd.valid() ? 0 : errno;
     m_created = m_fd.valid();
 }
 
 TempFile::~TempFile()
 {
-    m_fd.reset();
     if (m_created && !m_committed)
         ::unlinkat(m_folder, m_name.c_str(), 0);
+    m_fd.reset();   // the lock goes last, so no other run takes the file for a leftover
 }
 
 bool TempFile::write(const char* data, size_t size)
@@ -55,18 +51,28 @@ bool TempFile::write(const char* data, size_t size)
     return true;
 }
 
-bool TempFile::commit(const std::string& name, time_t mtime)
+bool TempFile::commit(time_t mtime, bool flush, const FileIdentity& replaced)
 {
     const timespec times[2] = {{0, UTIME_OMIT}, {mtime, 0}};
-    const int fd = m_fd.release();
-    const bool timed = ::futimens(fd, times) == 0;
-    m_error = timed ? 0 : errno;
-    // close() reports a delayed write error (a full disk on NFS, say).
-    if (::close(fd) != 0 && timed)
+    m_error = ::futimens(m_fd.get(), times) == 0 ? 0 : errno;
+    if (m_error == 0 && flush && ::fsync(m_fd.get()) != 0)
+        m_error = errno;
+    // close() reports a delayed write error (a full disk on NFS, say); a second
+    // descriptor keeps the lock until the rename, so no other run takes the file for a
+    // leftover meanwhile.
+    const UniqueFd lock(m_error == 0 ? ::dup(m_fd.get()) : -1);
+    if (m_error == 0 && !lock.valid())
+        m_error = errno;
+    if (::close(m_fd.release()) != 0 && m_error == 0)
         m_error = errno;
     if (m_error != 0)
         return false;
-    if (::renameat(m_folder, m_name.c_str(), m_folder, name.c_str()) != 0) {
+    struct stat now {};
+    const bool present = ::fstatat(m_folder, m_target.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    m_changed = replaced.Known ? !present || !replaced.Matches(now) : present;
+    if (m_changed)
+        return false;
+    if (::renameat(m_folder, m_name.c_str(), m_folder, m_target.c_str()) != 0) {
         m_error = errno;
         return false;
     }

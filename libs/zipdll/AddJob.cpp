@@ -61,6 +61,12 @@ AddJob::AddJob(const ZipAddCommand& command, DllCallback& callback)
 
 int32_t AddJob::run()
 {
+    std::string why;
+    m_archiveFile = ArchiveFile::Open(m_archivePath, why);
+    if (!m_archiveFile) {
+        m_callback.message(ZMC_FAILED, why);
+        return finish(0);
+    }
     FileCollector collector(m_command, m_callback);
     const std::vector<SourceFile> files = collector.collect();
     m_walkedFolders = collector.walkedFolders();
@@ -75,13 +81,9 @@ int32_t AddJob::run()
     std::vector<Entry> entries = plan(files);
     if (!fillPasswords(entries))
         return finish(0);
-    int error = 0;
-    zip_t* archive = zip_open(m_archivePath.c_str(), ZIP_CREATE, &error);
+    zip_t* archive = m_archiveFile->openZip(ZIP_CREATE, why);
     if (!archive) {
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, error);
-        m_callback.message(ZMC_FAILED, "Cannot open \"" + m_archivePath + "\": " + zip_error_strerror(&reason));
-        zip_error_fini(&reason);
+        m_callback.message(ZMC_FAILED, "Cannot open \"" + m_archivePath + "\": " + why);
         return finish(0);
     }
     entries = wanted(archive, entries);
@@ -286,7 +288,8 @@ bool AddJob::write(zip_t* archive, int32_t queued)
         std::string text = "Cannot write " + where + ": " + zip_error_strerror(zip_get_error(archive));
         if (!m_readFailure.text.empty())
             text += " (reading " + m_readFailure.text + ")";
-        m_callback.message(ZMC_FAILED, text + "; the archive is unchanged.");
+        m_callback.message(ZMC_FAILED, m_archiveFile->failure().empty() ? text + "; the archive is unchanged."
+                                                                        : m_archiveFile->failure());
     }
     zip_discard(archive);
     return false;
@@ -295,13 +298,13 @@ bool AddJob::write(zip_t* archive, int32_t queued)
 void AddJob::afterWriting(const std::vector<Entry>& entries)
 {
     if (m_command.LatestTime != 0)
-        ArchiveTimes::SetToNewestEntry(m_archivePath);
+        ArchiveTimes::SetToNewestEntry(m_archiveFile->target());
     if (m_command.Move == 0)
         return;
     std::vector<const SourceFile*> moved;
     for (const Entry& entry : entries)
         moved.push_back(entry.file);
-    SourceRemover(m_callback).remove(m_archivePath, moved, m_walkedFolders);
+    SourceRemover(m_callback).remove(m_archiveFile->target(), moved, m_walkedFolders);
 }
 
 int32_t AddJob::finish(int32_t count)

@@ -1,14 +1,17 @@
 // Adds files to an archive (creating it when missing). The archive changes only through
-// zip_close, which writes a temporary file beside it and renames it into place, so a
-// failure or a cancel leaves the old archive as it was.
+// zip_close, which writes the new archive to a temporary file that replaces the old one
+// only while that is still the file read (ArchiveFile), so a failure, a cancel or
+// another program's change leaves the archive on disk as it was.
 #pragma once
 
+#include "ArchiveFile.h"
 #include "FileSource.h"
 #include "SourceFile.h"
 
 #include "DllCallback.h"
 #include "ZipDllRecords.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +46,7 @@ private:
     const ZipAddCommand& m_command;
     DllCallback& m_callback;
     std::string m_archivePath;
+    std::unique_ptr<ArchiveFile> m_archiveFile;
     ReadFailure m_readFailure;
-    std::vector<std::string> m_walkedFolders;
+    std::vector<WalkedFolder> m_walkedFolders;
 };

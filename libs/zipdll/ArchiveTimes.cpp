@@ -1,5 +1,7 @@
 #include "ArchiveTimes.h"
 
+#include "platform/doors/UntrustedFile.h"
+
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +11,11 @@ namespace ArchiveTimes {
 
 bool SetToNewestEntry(const std::string& archivePath)
 {
-    zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, nullptr);
+    UntrustedFile file = UntrustedFile::Open(archivePath);
+    zip_t* archive = file.Ok() ? zip_fdopen(file.Fd(), ZIP_RDONLY, nullptr) : nullptr;
     if (!archive)
         return false;
+    file.Release();   // libzip closed it, having taken a copy
     time_t newest = 0;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {

@@ -1,10 +1,12 @@
 #include "DeleteJob.h"
 
+#include "ArchiveFile.h"
 #include "MemberName.h"
 
 #include "Wildcard.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -23,13 +25,11 @@ DeleteJob::DeleteJob(const ZipAddCommand& command, DllCallback& callback)
 
 int32_t DeleteJob::run()
 {
-    int error = 0;
-    zip_t* archive = zip_open(m_archivePath.c_str(), 0, &error);
+    std::string why;
+    const std::unique_ptr<ArchiveFile> file = ArchiveFile::Open(m_archivePath, why);
+    zip_t* archive = file ? file->openZip(0, why) : nullptr;
     if (!archive) {
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, error);
-        m_callback.message(ZMC_FAILED, "Cannot open \"" + m_archivePath + "\": " + zip_error_strerror(&reason));
-        zip_error_fini(&reason);
+        m_callback.message(ZMC_FAILED, file ? "Cannot open \"" + m_archivePath + "\": " + why : why);
         return finish(0);
     }
     const std::vector<zip_uint64_t> doomed = matching(archive);
@@ -44,7 +44,7 @@ int32_t DeleteJob::run()
         m_callback.message(ZMC_FAILED, "Nothing in \"" + m_archivePath + "\" matches what was to be deleted.");
         return finish(0);
     }
-    return finish(write(archive) ? int32_t(doomed.size()) : 0);
+    return finish(write(archive, *file) ? int32_t(doomed.size()) : 0);
 }
 
 std::vector<zip_uint64_t> DeleteJob::matching(zip_t* archive) const
@@ -64,7 +64,7 @@ std::vector<zip_uint64_t> DeleteJob::matching(zip_t* archive) const
     return found;
 }
 
-bool DeleteJob::write(zip_t* archive)
+bool DeleteJob::write(zip_t* archive, const ArchiveFile& file)
 {
     const std::string where = "\"" + m_archivePath + "\"";
     if (m_callback.stopped()) {
@@ -74,8 +74,10 @@ bool DeleteJob::write(zip_t* archive)
     }
     if (zip_close(archive) == 0)
         return true;
-    m_callback.message(ZMC_FAILED, "Cannot write " + where + ": " + zip_error_strerror(zip_get_error(archive)) +
-                                       "; the archive is unchanged.");
+    m_callback.message(ZMC_FAILED, file.failure().empty() ? "Cannot write " + where + ": " +
+                                                                zip_error_strerror(zip_get_error(archive)) +
+                                                                "; the archive is unchanged."
+                                                          : file.failure());
     zip_discard(archive);
     return false;
 }

@@ -2,6 +2,8 @@
 // "dir/*.*" takes the folder's whole tree and its own entry).
 #pragma once
 
+#include "ArchiveFile.h"
+
 #include "DllCallback.h"
 #include "ZipDllRecords.h"
 
@@ -18,7 +20,7 @@ public:
 
 private:
     std::vector<zip_uint64_t> matching(zip_t* archive) const;
-    bool write(zip_t* archive);
+    bool write(zip_t* archive, const ArchiveFile& file);
     int32_t finish(int32_t count);
 
     const ZipAddCommand& m_command;

@@ -2,6 +2,8 @@
 
 #include "Wildcard.h"
 
+#include "platform/doors/UntrustedFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -115,7 +117,7 @@ void FileCollector::collectSpec(int fileSpec)
         return;
     takeFolder(path, info, fileSpec);
     if (recursed(fileSpec)) {
-        m_walkedFolders.push_back(path);
+        m_walkedFolders.push_back({path, FileIdentity::Of(info)});
         walk(path, "*", true, fileSpec);
     }
 }
@@ -151,7 +153,7 @@ void FileCollector::walk(const std::string& folder, const std::string& pattern, 
         if (matches)
             takeFolder(path, info, fileSpec);
         if (recurse) {
-            m_walkedFolders.push_back(path);
+            m_walkedFolders.push_back({path, FileIdentity::Of(info)});
             walk(path, pattern, true, fileSpec);
         }
     }
@@ -179,13 +181,14 @@ void FileCollector::takeOther(const std::string& path, const struct stat& info, 
     } else if (isArchive(info)) {
         return;
     } else {
-        // O_NONBLOCK: a file swapped for a pipe since the lstat must not hang us.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            problem(path, std::strerror(errno));
+        // Whether it can be read at all, so that an unreadable file is reported now
+        // and not as the failure of the whole archive.
+        const UntrustedFile probe = UntrustedFile::Open(path, UntrustedFile::kNoLimit, AT_FDCWD, false);
+        if (!probe.Ok()) {
+            problem(path, probe.GetStatus() == UntrustedFile::Status::NotRegular ? "it is no longer a regular file"
+                                                                                 : std::strerror(probe.Error()));
             return;
         }
-        ::close(fd);
     }
     if (admitted(file))
         m_files.push_back(std::move(file));

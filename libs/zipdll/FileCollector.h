@@ -16,9 +16,8 @@ public:
     FileCollector(const ZipAddCommand& command, DllCallback& callback);
 
     std::vector<SourceFile> collect();
-    // Folders whose whole contents were taken, parents first: a move removes the ones
-    // left empty.
-    const std::vector<std::string>& walkedFolders() const { return m_walkedFolders; }
+    // Folders whose whole contents were taken, parents first.
+    const std::vector<WalkedFolder>& walkedFolders() const { return m_walkedFolders; }
 
 private:
     void collectSpec(int fileSpec);
@@ -38,5 +37,5 @@ private:
     bool m_archiveExists = false;
     std::vector<SourceFile> m_files;
     std::unordered_set<std::string> m_names;
-    std::vector<std::string> m_walkedFolders;
+    std::vector<WalkedFolder> m_walkedFolders;
 };

@@ -1,5 +1,7 @@
 #include "FileSource.h"
 
+#include "platform/doors/UntrustedFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -62,14 +64,12 @@ zip_int64_t FileSource::handle(void* data, zip_uint64_t length, zip_source_cmd_t
 
 zip_int64_t FileSource::open()
 {
-    m_fd.reset(::open(m_file.diskPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!m_fd.valid())
-        return fail(ZIP_ER_OPEN, errno, std::strerror(errno));
-    struct stat now {};
-    if (::fstat(m_fd.get(), &now) != 0)
-        return fail(ZIP_ER_OPEN, errno, std::strerror(errno));
-    if (!S_ISREG(now.st_mode) || now.st_dev != m_file.info.st_dev || now.st_ino != m_file.info.st_ino)
+    UntrustedFile file = UntrustedFile::Open(m_file.diskPath, UntrustedFile::kNoLimit, AT_FDCWD, false);
+    if (file.GetStatus() == UntrustedFile::Status::Failed || file.GetStatus() == UntrustedFile::Status::Missing)
+        return fail(ZIP_ER_OPEN, file.Error(), std::strerror(file.Error()));
+    if (!file.Ok() || file.Identity().Device != m_file.info.st_dev || file.Identity().Inode != m_file.info.st_ino)
         return fail(ZIP_ER_CHANGED, 0, "it was replaced while the archive was written");
+    m_fd.reset(file.Release());
     ::posix_fadvise(m_fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     m_done = 0;
     if (!m_announced) {

@@ -1,6 +1,6 @@
 // A libzip source that reads one file while the archive is written. It opens the file
-// without following links and without blocking, checks it is still the file that was
-// collected, announces it to the caller and reports the bytes as they go.
+// as an untrusted one (no link followed, nothing but a regular file), checks it is the
+// file that was collected, announces it to the caller and reports the bytes as they go.
 #pragma once
 
 #include "SourceFile.h"

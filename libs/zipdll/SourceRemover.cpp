@@ -1,39 +1,12 @@
 #include "SourceRemover.h"
 
-#include "UniqueFd.h"
-
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool Synced(const std::string& path, int flags)
-{
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags));
-    return fd.valid() && ::fsync(fd.get()) == 0;
-}
-
-} // namespace
-
-bool SourceRemover::flushed(const std::string& archivePath)
-{
-    return Synced(archivePath, 0) && Synced(FolderOf(archivePath), O_DIRECTORY);
-}
 
 void SourceRemover::remove(const std::string& archivePath, const std::vector<const SourceFile*>& files,
-                           const std::vector<std::string>& folders)
+                           const std::vector<WalkedFolder>& folders)
 {
-    if (!flushed(archivePath)) {
+    if (!SourceRemoval::FlushCopy(archivePath)) {
         m_callback.message(ZMC_FAILED, "Cannot flush \"" + archivePath + "\" to disk (" + std::strerror(errno) +
                                            "); the files were added but not removed.");
         return;
@@ -41,11 +14,20 @@ void SourceRemover::remove(const std::string& archivePath, const std::vector<con
     for (const SourceFile* file : files) {
         if (file->kind == SourceFile::Kind::Folder)
             continue;
-        if (::unlink(file->diskPath.c_str()) != 0)
-            m_callback.message(ZMC_FILE_PROBLEM,
-                               "Cannot remove \"" + file->diskPath + "\" after adding it: " + std::strerror(errno));
+        const SourceRemoval::Status status = SourceRemoval::Remove(file->diskPath, FileIdentity::Of(file->info));
+        report(status, file->diskPath, errno);
     }
     // Children before parents; a folder that still holds something stays.
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-        ::rmdir(folder->c_str());
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        const SourceRemoval::Status status = SourceRemoval::Remove(folder->diskPath, folder->identity, true);
+        if (status != SourceRemoval::Status::NotEmpty)
+            report(status, folder->diskPath, errno);
+    }
+}
+
+void SourceRemover::report(SourceRemoval::Status status, const std::string& path, int error)
+{
+    const std::string why = SourceRemoval::Explain(status, path, error);
+    if (!why.empty())
+        m_callback.message(ZMC_FILE_PROBLEM, why);
 }

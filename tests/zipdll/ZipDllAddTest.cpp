@@ -111,6 +111,7 @@ TEST_F(ZipDllAdd, DeletesAFolderTreeWithItsOwnEntry)
     remove.command.DeleteEntries = -1;
     EXPECT_EQ(remove.fileSpec("a/b/*.*").run(), 2);
     EXPECT_EQ(ZipNames("d.zip"), QStringList({"a/", "a/.hidden", "a/d.txt", "a/noext"}));
+    EXPECT_TRUE(unzipAccepts("d.zip"));
 }
 
 TEST_F(ZipDllAdd, EncryptsSoUnzipNeedsThePassword)
