@@ -199,33 +199,33 @@ int rewriteDescribing(int handle, const QByteArray& name, const QByteArray& desc
     return LineReader::error(handle);
 }
 
-void warnNotWritten(const QByteArray& target, int error)
+void warnNotWritten(const QByteArray& target, const QString& reason)
 {
     TMessages::Show(MsgKind::Warning,
                     QCoreApplication::translate("Descriptions", "Unable to write the description to %1: %2.")
-                        .arg(DecodeFileName(target), QString::fromLocal8Bit(::strerror(error))));
+                        .arg(DecodeFileName(target), reason));
+}
+
+void warnNotWritten(const QByteArray& target, int error)
+{
+    warnNotWritten(target, QString::fromLocal8Bit(::strerror(error)));
 }
 
 // Why a file was not replaced, in the words the user sees.
 void warnRefused(const QByteArray& target, FileReplacer::Status status, int error)
 {
-    QString reason;
     switch (status) {
     case FileReplacer::Status::ReadOnly:
         return warnNotWritten(target, EACCES);
     case FileReplacer::Status::NotOwner:
         return warnNotWritten(target, EPERM);
     case FileReplacer::Status::NotRegular:
-        reason = QCoreApplication::translate("Descriptions", "it is not a regular file");
-        break;
+        return warnNotWritten(target, QCoreApplication::translate("Descriptions", "it is not a regular file"));
     case FileReplacer::Status::Changed:
-        reason = QCoreApplication::translate("Descriptions", "another program changed it meanwhile");
-        break;
+        return warnNotWritten(target, QCoreApplication::translate("Descriptions", "another program changed it meanwhile"));
     default:
         return warnNotWritten(target, error != 0 ? error : EIO);
     }
-    TMessages::Show(MsgKind::Warning, QCoreApplication::translate("Descriptions", "Unable to write the description to %1: %2.")
-                                          .arg(DecodeFileName(target), reason));
 }
 
 // The file as it will be: read through the door for untrusted files, within the bound
@@ -234,14 +234,10 @@ bool rewrittenContent(const FileReplacer& file, const QByteArray& target, const 
                       const QByteArray& description, qint64 readLimit, QByteArray& out)
 {
     UntrustedFile in = UntrustedFile::Open(file.Target(), uint64_t(kDescriptionRewriteLimit));
-    struct stat st;
     if (in.GetStatus() == UntrustedFile::Status::TooLarge) {
-        TMessages::Show(MsgKind::Warning,
-                        QCoreApplication::translate("Descriptions", "Unable to write the description to %1: the file "
-                                                                    "is larger than %2 MiB, the most that is rewritten. "
-                                                                    "It was left as it was.")
-                            .arg(DecodeFileName(target))
-                            .arg(kDescriptionRewriteLimit >> 20));
+        warnNotWritten(target, QCoreApplication::translate("Descriptions", "it is larger than %1 MiB, the most that "
+                                                                           "is rewritten, and was left as it was")
+                                   .arg(kDescriptionRewriteLimit >> 20));
         return false;
     }
     if (in.GetStatus() == UntrustedFile::Status::NotRegular) {
@@ -252,6 +248,7 @@ bool rewrittenContent(const FileReplacer& file, const QByteArray& target, const 
         warnNotWritten(target, in.Error() != 0 ? in.Error() : EIO);
         return false;
     }
+    struct stat st;
     if (::fstat(in.Fd(), &st) != 0 || !file.Was().Matches(st)) {
         warnRefused(target, FileReplacer::Status::Changed, 0);
         return false;
