@@ -99,7 +99,11 @@ int LineReader::open(const QByteArray& nativePath, int bufferSize, qint64 byteLi
         return 0;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return adopt(fd, bufferSize, byteLimit);
+}
 
+int LineReader::adopt(int fd, int bufferSize, qint64 byteLimit)
+{
     const int capacity = std::clamp(bufferSize, kMinBuffer, kMaxBuffer);
     std::lock_guard<std::mutex> guard(g_lock);
     for (int i = 0; i < kMaxOpen; ++i) {

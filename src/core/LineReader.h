@@ -23,6 +23,9 @@ public:
     // the file ended there, so a caller on the UI thread can put a bound on a file of
     // any size; the line the limit falls into reads as cut.
     static int open(const QByteArray& nativePath, int bufferSize, qint64 byteLimit = kWholeFile);
+    // The same for a regular file the caller opened (blocking reads); the reader owns
+    // the descriptor from here on, and closes it on failure too.
+    static int adopt(int fd, int bufferSize, qint64 byteLimit = kWholeFile);
     // True when no byte is left to read, or for a handle that is not open.
     static bool eof(int handle);
     // The next line without its line end. A line longer than maxLength keeps its first

@@ -4,7 +4,6 @@
 // reading to writing, so a rewrite keeps every other line's name and description
 // exactly as it was, whatever encoding wrote them.
 #include "Descriptions.h"
-#include "core/PosixIo.h"
 
 #include "DescriptionFile.h"
 #include "core/LineReader.h"
@@ -12,6 +11,8 @@
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
+#include "platform/doors/FileReplacer.h"
+#include "platform/doors/UntrustedFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -89,11 +90,19 @@ QByteArray findSpelling(const QByteArray& folder)
     return best;
 }
 
+// A handle of LineReader for a file opened through the door for untrusted files, so a
+// FIFO or a device named DESCRIPT.ION is never waited on; 0 when it cannot be read.
+int openLines(UntrustedFile& file, qint64 readLimit = LineReader::kWholeFile)
+{
+    return file.Ok() ? LineReader::adopt(file.Release(), kDescriptionBufferSize, readLimit) : 0;
+}
+
 // Calls onLine for every line that begins within the file's first readLimit bytes,
 // until it returns false. A missing or unreadable file has no lines.
 void forEachLine(const QByteArray& path, qint64 readLimit, const std::function<bool(const QByteArray&)>& onLine)
 {
-    const int handle = LineReader::open(path, kDescriptionBufferSize, readLimit);
+    UntrustedFile file = UntrustedFile::Open(path.toStdString());
+    const int handle = openLines(file, readLimit);
     if (handle == 0)
         return;
     while (!LineReader::eof(handle)) {
@@ -127,38 +136,6 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-// Writes to the temporary file in large pieces; the first failure (a full disk) sticks.
-class PendingWrite {
-public:
-    explicit PendingWrite(int fd) : m_fd(fd) {}
-
-    void add(const QByteArray& bytes)
-    {
-        m_pending += bytes;
-        if (m_pending.size() >= kChunk)
-            flush();
-    }
-
-    // Both give 0, or the errno of the first write that failed.
-    int error() const { return m_error; }
-    int flush()
-    {
-        if (m_error == 0 && !m_pending.isEmpty()) {
-            errno = 0;
-            if (!WriteAll(m_fd, m_pending))
-                m_error = errno != 0 ? errno : ENOSPC;   // a write that took nothing
-        }
-        m_pending.clear();
-        return m_error;
-    }
-
-private:
-    static constexpr qsizetype kChunk = 64 * 1024;
-    int m_fd;
-    QByteArray m_pending;
-    int m_error = 0;
-};
-
 // The line end a piece of a line finishes with, or nothing.
 QByteArray lineEndOf(const QByteArray& piece)
 {
@@ -168,19 +145,21 @@ QByteArray lineEndOf(const QByteArray& piece)
     return piece.mid(start);
 }
 
-// Copies the open description file to out with the entry's lines given the new
-// description (removed when it is empty) and, when no line names the entry, a new line
-// after the lines that begin within readLimit, where the listing sees it. Only those
-// lines are looked at: the rest is copied piece by piece, so a file of any size passes
-// through without being held in memory. Returns the errno of a failed read, or 0.
-int copyDescribing(int handle, const QByteArray& name, const QByteArray& description, qint64 readLimit,
-                   PendingWrite& out)
+// The open description file with the entry's lines given the new description (removed
+// when it is empty) wherever they are, so a name never ends up on two lines; when no
+// line names the entry, a new line goes after the lines that begin within readLimit,
+// where the listing sees it. Every other byte stays as it was. Returns the errno of a
+// failed read, or 0.
+int rewriteDescribing(int handle, const QByteArray& name, const QByteArray& description, qint64 readLimit,
+                      QByteArray& out)
 {
     constexpr int kCopyPiece = 64 * 1024;
+    QByteArray tail;             // the lines that begin past readLimit
     bool matched = false;
     bool lastLineOpen = false;   // the file's last line has no line end
     qint64 looked = 0;
-    while (looked < readLimit && out.error() == 0 && !LineReader::eof(handle)) {
+    while (!LineReader::eof(handle)) {
+        QByteArray& to = looked < readLimit ? out : tail;
         bool ended = false;
         QByteArray piece = LineReader::readPiece(handle, kDescriptionLineMax, &ended);
         looked += piece.size();
@@ -188,12 +167,12 @@ int copyDescribing(int handle, const QByteArray& name, const QByteArray& descrip
         const DescriptionLine line = ParseDescriptionLine(piece.left(piece.size() - end.size()));
         const bool named = !line.name.isEmpty() && SameDescriptionName(line.name, name);
         if (!named)
-            out.add(piece);
+            to += piece;
         while (!ended && !LineReader::eof(handle)) {
             piece = LineReader::readPiece(handle, kCopyPiece, &ended);
             looked += piece.size();
             if (!named)
-                out.add(piece);
+                to += piece;
             else if (ended)
                 end = lineEndOf(piece);
         }
@@ -207,37 +186,93 @@ int copyDescribing(int handle, const QByteArray& name, const QByteArray& descrip
             // convention stays in it.
             if (!end.isEmpty())
                 replaced.chop(2);
-            out.add(replaced + end);
+            to += replaced + end;
             lastLineOpen = false;
         }
     }
     if (!matched && !description.isEmpty()) {
-        if (lastLineOpen)
-            out.add("\r\n");
-        out.add(FormatDescriptionLine(name, description));
+        if (lastLineOpen && tail.isEmpty())
+            out += "\r\n";
+        out += FormatDescriptionLine(name, description);
     }
-    // A full disk ends the copy: reading on would only cost time.
-    while (out.error() == 0 && !LineReader::eof(handle)) {
-        bool ended = false;
-        out.add(LineReader::readPiece(handle, kCopyPiece, &ended));
-    }
+    out += tail;
     return LineReader::error(handle);
+}
+
+void warnNotWritten(const QByteArray& target, const QString& reason)
+{
+    TMessages::Show(MsgKind::Warning,
+                    QCoreApplication::translate("Descriptions", "Unable to write the description to %1: %2.")
+                        .arg(DecodeFileName(target), reason));
 }
 
 void warnNotWritten(const QByteArray& target, int error)
 {
-    TMessages::Show(MsgKind::Warning,
-                    QCoreApplication::translate("Descriptions", "Unable to write the description to %1: %2.")
-                        .arg(DecodeFileName(target), QString::fromLocal8Bit(::strerror(error))));
+    warnNotWritten(target, QString::fromLocal8Bit(::strerror(error)));
 }
 
-void syncFolder(const QByteArray& folder)
+// Why a file was not replaced, in the words the user sees.
+void warnRefused(const QByteArray& target, FileReplacer::Status status, int error)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    switch (status) {
+    case FileReplacer::Status::ReadOnly:
+        return warnNotWritten(target, EACCES);
+    case FileReplacer::Status::NotOwner:
+        return warnNotWritten(target, EPERM);
+    case FileReplacer::Status::NotRegular:
+        return warnNotWritten(target, QCoreApplication::translate("Descriptions", "it is not a regular file"));
+    case FileReplacer::Status::Changed:
+        return warnNotWritten(target, QCoreApplication::translate("Descriptions", "another program changed it meanwhile"));
+    default:
+        return warnNotWritten(target, error != 0 ? error : EIO);
     }
+}
+
+// The file as it will be: read through the door for untrusted files, within the bound
+// on what is rewritten; false after a warning.
+bool rewrittenContent(const FileReplacer& file, const QByteArray& target, const QByteArray& name,
+                      const QByteArray& description, qint64 readLimit, QByteArray& out)
+{
+    UntrustedFile in = UntrustedFile::Open(file.Target(), uint64_t(kDescriptionRewriteLimit));
+    if (in.GetStatus() == UntrustedFile::Status::TooLarge) {
+        warnNotWritten(target, QCoreApplication::translate("Descriptions", "it is larger than %1 MiB, the most that "
+                                                                           "is rewritten, and was left as it was")
+                                   .arg(kDescriptionRewriteLimit >> 20));
+        return false;
+    }
+    if (in.GetStatus() == UntrustedFile::Status::NotRegular) {
+        warnRefused(target, FileReplacer::Status::NotRegular, 0);
+        return false;
+    }
+    if (!in.Ok()) {
+        warnNotWritten(target, in.Error() != 0 ? in.Error() : EIO);
+        return false;
+    }
+    struct stat st;
+    if (::fstat(in.Fd(), &st) != 0 || !file.Was().Matches(st)) {
+        warnRefused(target, FileReplacer::Status::Changed, 0);
+        return false;
+    }
+    const int handle = openLines(in);
+    if (handle == 0) {
+        warnNotWritten(target, errno);
+        return false;
+    }
+    const int error = rewriteDescribing(handle, name, description, readLimit, out);
+    LineReader::close(handle);
+    if (error != 0)
+        warnNotWritten(target, error);
+    return error == 0;
+}
+
+// Hidden keeps the file out of listings that hide such files; a file system without
+// user attributes refuses, and the descriptions matter more.
+void markHidden(const QString& path)
+{
+    uint32_t attributes = 0;
+    ReadFileAttributes(path, &attributes);
+    if (!(attributes & faHidden))
+        WriteFileAttributes(path, attributes | faHidden, nullptr);
 }
 
 } // namespace
@@ -304,78 +339,35 @@ bool WriteDescription(const QString& entryPath, const QString& text, qint64 read
         return false;
     }
 
-    struct stat old;
-    const bool hadFile = !spelling.isEmpty() && ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
     const QByteArray description = EncodeDescriptionText(text);
-    if (!hadFile && description.isEmpty())
+    FileReplacer file = FileReplacer::Track(target.toStdString());
+    if (!file.Existed() && description.isEmpty())
         return true;
-    // A read-only description file is the user's "do not change": treat it as no
-    // write access rather than replacing it behind the permission's back.
-    if (hadFile && !(old.st_mode & S_IWUSR)) {
-        warnNotWritten(target, EACCES);
+    const FileReplacer::Status allowed = file.MayReplace();
+    if (allowed != FileReplacer::Status::Ok) {
+        warnRefused(target, allowed, errno);
         return false;
     }
-    // An existing file that cannot be read must not be replaced by one holding only
-    // the new line.
-    const int handle = hadFile ? LineReader::open(target, kDescriptionBufferSize) : 0;
-    if (hadFile && handle == 0) {
-        warnNotWritten(target, errno);
+    QByteArray content;
+    if (!file.Existed())
+        content = FormatDescriptionLine(entry.name, description);
+    else if (!rewrittenContent(file, target, entry.name, description, readLimit, content))
         return false;
-    }
-    uint32_t attributes = 0;
-    if (hadFile)
-        ReadFileAttributes(DecodeFileName(target), &attributes);
 
-    QByteArray temporary = joinPath(entry.folder, "DSCXXXXXX");
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        LineReader::close(handle);
-        warnNotWritten(target, error);
+    file.SetNewFileMode(newFileMode());
+    FileReplacer::Status status = file.Begin();
+    if (status == FileReplacer::Status::Ok && !file.Write(content.constData(), size_t(content.size())))
+        status = FileReplacer::Status::Failed;
+    if (status == FileReplacer::Status::Ok) {
+        // Set before the rename, so a new file never shows without it; an old file's
+        // attributes are carried over, and get it after the rename when it lacked it.
+        markHidden(QStringLiteral("/proc/self/fd/%1").arg(file.Fd()));
+        status = file.Commit(FileReplacer::IfChanged::Refuse);
+    }
+    if (status != FileReplacer::Status::Ok) {
+        warnRefused(target, status, file.Error());
         return false;
     }
-    // mkstemp makes the file private; the replacement keeps the old file's access
-    // (and, where allowed, its owner), or gets what a newly created file would.
-    if (hadFile) {
-        ::fchmod(fd, old.st_mode & 07777);
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)::fchown(fd, old.st_uid, old.st_gid);
-    } else {
-        ::fchmod(fd, newFileMode());
-    }
-
-    PendingWrite out(fd);
-    int error = 0;
-    if (hadFile) {
-        error = copyDescribing(handle, entry.name, description, readLimit, out);
-        LineReader::close(handle);
-    } else {
-        out.add(FormatDescriptionLine(entry.name, description));
-    }
-    if (error == 0)
-        error = out.flush();
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        warnNotWritten(target, error);
-        return false;
-    }
-
-    // Hidden is set before the rename so the file never shows without it. A file
-    // system without user attributes refuses; the descriptions matter more.
-    const uint32_t kept = attributes & (faHidden | faSysFile | faArchive);
-    WriteFileAttributes(DecodeFileName(temporary), kept | faHidden, nullptr);
-
-    // rename() replaces the old file in one step: at every moment the folder holds
-    // either the complete old file or the complete new one.
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        TMessages::Show(MsgKind::Warning,
-                        QCoreApplication::translate("Descriptions", "Unable to rename to DESCRIPT.ION."));
-        return false;
-    }
-    syncFolder(entry.folder);
+    markHidden(DecodeFileName(target));
     return true;
 }

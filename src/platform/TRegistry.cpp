@@ -5,6 +5,8 @@
 #include "TRegistry.h"
 #include "core/PosixIo.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
+#include "platform/doors/SourceRemoval.h"
 
 #include "RegistryHiveFile.h"
 
@@ -93,10 +95,11 @@ int readHiveFile(const QString& path, QByteArray& bytes)
     return 0;
 }
 
-// A save killed between making its temporary file and the rename leaves the file
-// behind. Only names of our own pattern (kTempInfix and mkostemp's six characters)
-// are ours, so a user's "HKCU.reg.backup" is never touched; and only one older than
-// any save takes is dead: a save another instance is making right now keeps its file.
+// A save of an earlier version killed between making its temporary file and the
+// rename left the file behind (today's saves lock theirs, and the next save clears
+// them). Only names of that pattern (kTempInfix and six letters or digits) are ours,
+// so a user's "HKCU.reg.backup" is never touched; and only one older than any save
+// takes is dead: a save another instance is making right now keeps its file.
 constexpr const char* kTempInfix = AtomicFile::kTempInfix;
 
 void removeStaleTempFiles(const QString& path)
@@ -110,8 +113,13 @@ void removeStaleTempFiles(const QString& path)
         const QString suffix = info.fileName().mid(prefix.size());
         const bool ours = std::all_of(suffix.begin(), suffix.end(),
                                       [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); });
-        if (ours && info.lastModified() < cutoff)
-            QFile::remove(info.absoluteFilePath());
+        if (!ours)
+            continue;
+        // Only the very file judged dead goes, not one another save put there since.
+        const std::string leftover = EncodeFileName(info.absoluteFilePath()).toStdString();
+        const FileIdentity was = FileIdentity::At(AT_FDCWD, leftover.c_str());
+        if (was.Known && was.Modified.tv_sec < cutoff.toSecsSinceEpoch())
+            SourceRemoval::Remove(leftover, was);
     }
 }
 

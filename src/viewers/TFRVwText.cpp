@@ -1,5 +1,6 @@
 #include "viewers/TFRVwText.h"
 
+#include "platform/FileNames.h"
 #include "platform/TMessages.h"
 #include "viewers/text/TSearchwin.h"
 #include "viewers/text/TTextView.h"
@@ -195,6 +196,8 @@ void TFRVwText::EditText()
             return;
         }
     }
+    // Tracked before it is read, so a change made while it is read counts as one.
+    FileReplacer file = FileReplacer::Track(EncodeFileName(path).toStdString());
     const bool oem = m_view->UsesOem();
     QString content;
     Teditorform::Charset charset = oem ? Teditorform::Charset::Oem : Teditorform::Charset::Utf8;
@@ -214,7 +217,7 @@ void TFRVwText::EditText()
         content = Teditorform::Decode(raw, charset);
     }
     m_view->SetActive(false);
-    Teditorform editor(path, content, charset, {m_view->font(), m_view->BackColor(), m_view->TextColor()}, window());
+    Teditorform editor(std::move(file), path, content, charset, {m_view->font(), m_view->BackColor(), m_view->TextColor()}, window());
     Q_EMIT EditorOpening();
     ShowModal(editor);
     Q_EMIT EditorClosed();

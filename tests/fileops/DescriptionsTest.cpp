@@ -6,12 +6,14 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -234,16 +236,73 @@ TEST(Descriptions, unwritableNamesLeaveEverythingAsItWas)
     EXPECT_EQ(ReadDescription(dir.filePath("sub/INNER/")), "in");
 }
 
-TEST(Descriptions, failedRenameWarnsAndLeavesTheTemporaryFile)
+TEST(Descriptions, folderInTheFilesPlaceIsRefusedAndLeftAsItWas)
 {
     TempDir dir;
     dir.makeFile("DESCRIPT.ION/blocker");   // a folder cannot be replaced by a file
     ShownMessages shown;
     EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "A"));
-    EXPECT_EQ(shown.texts, QStringList{"Unable to rename to DESCRIPT.ION."});
-    const QStringList left = leftoverTemporaries(dir.path());
-    ASSERT_EQ(left.size(), 1);
-    EXPECT_EQ(contentOf(dir.filePath(left.first())), "a.txt A\r\n");
+    EXPECT_EQ(shown.texts,
+              QStringList{"Unable to write the description to " + dir.filePath("DESCRIPT.ION")
+                          + ": it is not a regular file."});
+    EXPECT_TRUE(QFile::exists(dir.filePath("DESCRIPT.ION/blocker")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"DESCRIPT.ION"});
+}
+
+TEST(Descriptions, fifoNamedLikeTheFileIsNeitherWaitedOnNorReplaced)
+{
+    TempDir dir;
+    const QString fifo = dir.filePath("DESCRIPT.ION");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    ShownMessages shown;
+    EXPECT_TRUE(LoadDescriptions(dir.path()).isEmpty());
+    EXPECT_EQ(ReadDescription(dir.filePath("a.txt")), QString());
+    EXPECT_FALSE(WriteDescription(dir.filePath("a.txt"), "A"));
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(shown.texts.size(), 1);
+}
+
+// A rewrite must not become a copy of gigabytes of holes on the UI thread.
+TEST(Descriptions, fileTooLargeToRewriteIsRefusedAndKept)
+{
+    TempDir dir;
+    const QString huge = dir.makeSizedFile("DESCRIPT.ION", qint64(2) << 30);
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_EQ(f.write("a.txt A\r\n"), 9);
+    }
+    ShownMessages shown;
+    EXPECT_FALSE(WriteDescription(dir.filePath("b.txt"), "B"));
+    ASSERT_EQ(shown.texts.size(), 1);
+    EXPECT_TRUE(shown.texts[0].contains("16 MiB")) << shown.texts[0].toStdString();
+    EXPECT_EQ(QFileInfo(huge).size(), qint64(2) << 30);
+    EXPECT_EQ(ReadDescription(dir.filePath("a.txt")), "A");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"DESCRIPT.ION"});
+}
+
+TEST(Descriptions, entryPastTheReadBoundIsDescribedOnItsOwnLine)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\r\nb.txt B\r\n");
+    ASSERT_TRUE(WriteDescription(dir.filePath("b.txt"), "new", 9));
+    EXPECT_EQ(contentOf(file), "a.txt A\r\nb.txt new\r\n");
+}
+
+TEST(Descriptions, rewriteKeepsTheFilesOtherAttributes)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("DESCRIPT.ION", "a.txt A\r\n");
+    const QByteArray native = QFile::encodeName(file);
+    if (::setxattr(native.constData(), "user.origin", "mail", 4, 0) != 0)
+        GTEST_SKIP() << "no user attributes on this file system";
+    ASSERT_TRUE(WriteDescription(dir.filePath("b.txt"), "B"));
+    char value[16] = {};
+    EXPECT_EQ(::getxattr(native.constData(), "user.origin", value, sizeof value), 4);
+    EXPECT_STREQ(value, "mail");
 }
 
 namespace {

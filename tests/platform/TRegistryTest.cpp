@@ -11,7 +11,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -376,6 +378,28 @@ TEST_F(TRegistryTest, unwritableFolderKeepsTheOldFile)
     }
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(tempFiles(), QStringList());
+}
+
+// The user's chmod a-w on the settings file is an answer, even to root.
+TEST_F(TRegistryTest, readOnlyHiveIsNotReplacedAndTheSaveSaysWhy)
+{
+    {
+        TRegistry reg;
+        reg.OpenKey(kCfg, true);
+        reg.WriteString(QStringLiteral("V"), QStringLiteral("old"));
+    }
+    const QByteArray before = fileBytes();
+    ASSERT_EQ(::chmod(QFile::encodeName(hiveFile()).constData(), 0444), 0);
+    TRegistry reg;
+    reg.OpenKey(kCfg, false);
+    reg.WriteString(QStringLiteral("V"), QStringLiteral("new"));
+    try {
+        reg.CloseKey();
+        FAIL() << "a read-only settings file was replaced";
+    } catch (const ERegistryException& e) {
+        EXPECT_TRUE(e.text().contains(QString::fromLocal8Bit(std::strerror(EACCES)))) << e.text().toStdString();
+    }
+    EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(TRegistryTest, tempFilesOfAKilledSaveStayForever)

@@ -347,10 +347,15 @@ FileReplacer::Status FileReplacer::Replace(const std::string& path, const void* 
     FileReplacer replacer = Track(path);
     if (newFileMode != 0)
         replacer.SetNewFileMode(newFileMode);
-    Status status = replacer.Begin();
+    return replacer.ReplaceWith(data, size, ifChanged);
+}
+
+FileReplacer::Status FileReplacer::ReplaceWith(const void* data, size_t size, IfChanged ifChanged)
+{
+    const Status status = Begin();
     if (status != Status::Ok)
         return status;
-    if (!replacer.Write(data, size))
+    if (!Write(data, size))
         return Status::Failed;
-    return replacer.Commit(ifChanged);
+    return Commit(ifChanged);
 }

@@ -75,6 +75,8 @@ public:
     Status Commit(IfChanged ifChanged = IfChanged::Refuse);
     // Removes the temporary file; the old file stays as it was.
     void Abandon();
+    // Begin, Write and Commit in one step.
+    Status ReplaceWith(const void* data, size_t size, IfChanged ifChanged = IfChanged::Refuse);
 
     int Error() const { return m_error; }
     // A short English text for the status, for callers without translations.

@@ -1,17 +1,18 @@
 #include "viewers/text/Teditorform.h"
 
-#include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"
 #include "viewers/text/TextLineFormat.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 #include <QVBoxLayout>
 #include <cstring>
+#include <utility>
 
 Teditorform::Charset Teditorform::CharsetOf(const QByteArray& raw, bool oem)
 {
@@ -36,8 +37,15 @@ QString Teditorform::Decode(const QByteArray& raw, Charset charset)
 
 Teditorform::Teditorform(const QString& path, const QString& content, Charset charset, const Look& look,
                          QWidget* parent)
+    : Teditorform(FileReplacer::Track(EncodeFileName(path).toStdString()), path, content, charset, look, parent)
+{
+}
+
+Teditorform::Teditorform(FileReplacer file, const QString& path, const QString& content, Charset charset,
+                         const Look& look, QWidget* parent)
     : QDialog(parent)
     , m_path(path)
+    , m_file(std::move(file))
     , m_charset(charset)
     , m_crlf(content.contains(QLatin1String("\r\n")))
     , m_memo(new QPlainTextEdit(this))
@@ -114,23 +122,67 @@ QByteArray Teditorform::Bytes() const
     }
 }
 
-bool Teditorform::saveTo(const QString& path)
+QString Teditorform::reasonOf(const FileReplacer& replacer, FileReplacer::Status status, const QString& path) const
 {
-    if (const int error = AtomicFile::Write(path, Bytes())) {
-        TMessages::Show(MsgKind::Error,
-                        tr("Cannot save %1: %2").arg(DisplayFileName(path), QString::fromLocal8Bit(std::strerror(error))),
-                        MsgButtons::Ok, this);
-        return false;
+    const QString name = DisplayFileName(path);
+    switch (status) {
+    case FileReplacer::Status::ReadOnly:
+        return tr("%1 is read-only.").arg(name);
+    case FileReplacer::Status::NotOwner:
+        return tr("%1 belongs to another user.").arg(name);
+    case FileReplacer::Status::NotRegular:
+        return tr("%1 is not a regular file.").arg(name);
+    case FileReplacer::Status::Changed:
+        return tr("%1 was changed by another program.").arg(name);
+    default:
+        return tr("Cannot save %1: %2").arg(name, QString::fromLocal8Bit(std::strerror(replacer.Error())));
     }
-    return true;
+}
+
+// The new content waits in its temporary file while the user is asked, so an answer
+// costs no second write.
+FileReplacer::Status Teditorform::replaceFile(const QByteArray& bytes)
+{
+    FileReplacer::Status status = m_file.ReplaceWith(bytes.constData(), size_t(bytes.size()));
+    if (status != FileReplacer::Status::Changed)
+        return status;
+    switch (TMessages::Show(MsgKind::Confirmation,
+                            tr("%1 was changed by another program since it was opened.\n"
+                               "Overwrite it with your text? No saves a copy instead.")
+                                .arg(DisplayFileName(m_path)),
+                            MsgButtons::YesNoCancel, this)) {
+    case MsgResult::Yes:
+        // Only a link put in the file's place still stops it, and is not written through.
+        status = m_file.Commit(FileReplacer::IfChanged::Overwrite);
+        return status == FileReplacer::Status::Changed ? FileReplacer::Status::NotRegular : status;
+    case MsgResult::No:
+        m_file.Abandon();
+        return SaveCopy() ? FileReplacer::Status::Ok : FileReplacer::Status::Changed;
+    default:
+        m_file.Abandon();
+        return FileReplacer::Status::Changed;
+    }
+}
+
+bool Teditorform::offerCopy(const QString& reason)
+{
+    return TMessages::Show(MsgKind::Error, reason + QLatin1Char('\n') + tr("Save a copy?"), MsgButtons::YesNo, this)
+               == MsgResult::Yes
+        && SaveCopy();
 }
 
 bool Teditorform::SaveFile()
 {
-    if (!saveTo(m_path))
-        return false;
-    m_memo->document()->setModified(false);
-    return true;
+    const FileReplacer::Status status = replaceFile(Bytes());
+    m_file.Abandon();
+    bool saved = status == FileReplacer::Status::Ok;
+    if (status == FileReplacer::Status::Failed)
+        TMessages::Show(MsgKind::Error, reasonOf(m_file, status, m_path), MsgButtons::Ok, this);
+    else if (!saved && status != FileReplacer::Status::Changed)   // a change was asked about already
+        saved = offerCopy(reasonOf(m_file, status, m_path));
+    if (saved)
+        m_memo->document()->setModified(false);
+    return saved;
 }
 
 void Teditorform::QuitWithoutSaving()
@@ -148,11 +200,22 @@ void Teditorform::SaveAndClose()
     accept();
 }
 
-void Teditorform::SaveCopy()
+bool Teditorform::SaveCopy()
 {
-    const QString copy = QFileDialog::getSaveFileName(this, QString(), QString(), tr("Text Files (*.txt)"));
-    if (!copy.isEmpty())
-        saveTo(copy);
+    QFileDialog dialog(this, tr("Save a copy"), QFileInfo(m_path).absolutePath(), tr("Text Files (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (ShowModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    const QString copy = dialog.selectedFiles().constFirst();
+    // The dialog asked before an existing file is replaced; its own rights still count.
+    FileReplacer replacer = FileReplacer::Track(EncodeFileName(copy).toStdString());
+    const QByteArray bytes = Bytes();
+    const FileReplacer::Status status =
+        replacer.ReplaceWith(bytes.constData(), size_t(bytes.size()), FileReplacer::IfChanged::Overwrite);
+    if (status == FileReplacer::Status::Ok)
+        return true;
+    TMessages::Show(MsgKind::Error, reasonOf(replacer, status, copy), MsgButtons::Ok, this);
+    return false;
 }
 
 void Teditorform::reject()
