@@ -8,6 +8,7 @@
 #include "zip/TPasswordDlg.h"
 #include "zip/TZipMaster.h"
 #include "zip/ZipFileCommands.h"
+#include "zip/ZipOverwriteQuestion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,6 +32,9 @@ void TForm1::setupZip()
             QApplication::restoreOverrideCursor();
     };
     m_zipCommands = std::make_unique<ZipFileCommands>(*m_zip);
+    m_zipCommands->AskOverwrite = [this](const FileOpConflict& conflict) {
+        return ZipOverwriteQuestion::Ask(conflict, this);
+    };
 }
 
 void TForm1::showZipMessage(int errorCode, const QString& text)
@@ -49,6 +53,11 @@ void TForm1::ZipFileOperation(uint32_t code, TDirData& source, TDirData& target)
     }
     if (selection.empty())
         return;
+    // The component's callbacks let commands run while it works; it must finish first.
+    if (m_zip->Busy()) {
+        showZipMessage(0, tr("The zip component is busy with another operation"));
+        return;
+    }
     if (code == FO_RENAME && !AskNewName(source))
         return;
     const auto side = [](const TDirData& pane) {
@@ -65,7 +74,7 @@ void TForm1::ZipFileOperation(uint32_t code, TDirData& source, TDirData& target)
 QString TForm1::extractZipMember(TDirData& pane, const QString& name, const QString& subfolder)
 {
     const QString folder = PrivateTempFolder::Subfolder(subfolder);
-    if (folder.isEmpty())
+    if (folder.isEmpty() || m_zip->Busy())
         return {};
     const QString target = QDir(folder).filePath(name);
     QFile::remove(target);

@@ -70,6 +70,8 @@ void TForm1::zipSelectionIntoNewZip(TDirData& target)
 
 void TForm1::convertToExe(TDirData& pane)
 {
+    if (m_zip->Busy())
+        return;
     TDlgSfxZip dialog(SfxSets(IniFile::DorvnIni()), this);
     if (ShowModal(dialog) != QDialog::Accepted)
         return;

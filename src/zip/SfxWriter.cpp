@@ -141,17 +141,6 @@ mode_t processUmask()
     return mask;
 }
 
-// The rename is only durable once the folder holding the new name is on disk too.
-void syncFolderOf(const QString& path)
-{
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 int SfxWriter::Write(const Request& request, std::optional<ZipListing> listing)
@@ -170,13 +159,7 @@ SfxWriter::SfxWriter(const Request& request, std::optional<ZipListing> listing)
 {
 }
 
-SfxWriter::~SfxWriter()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    if (!m_temporaryPath.isEmpty())
-        ::unlink(m_temporaryPath.constData());
-}
+SfxWriter::~SfxWriter() = default;
 
 void SfxWriter::Run()
 {
@@ -208,14 +191,10 @@ void SfxWriter::OpenSources()
 
 void SfxWriter::CreateTemporary()
 {
-    const QFileInfo output(m_request.OutputPath);
-    m_temporaryPath = QFile::encodeName(output.absolutePath() + QStringLiteral("/.") + output.fileName() +
-                                        QStringLiteral(".XXXXXX"));
-    m_fd = ::mkostemp(m_temporaryPath.data(), O_CLOEXEC);
-    if (m_fd < 0) {
-        m_temporaryPath.clear();
-        throw Failure{kCannotCreate};
-    }
+    m_output = FileReplacer::Track(QFile::encodeName(m_request.OutputPath).toStdString());
+    m_output.SetNewFileMode(0755 & ~processUmask());
+    require(m_output.Begin() == FileReplacer::Status::Ok, kCannotCreate);
+    m_fd = m_output.Fd();
 }
 
 void SfxWriter::CopyStub()
@@ -287,12 +266,6 @@ void SfxWriter::Finish()
     struct stat written {};
     require(::fstat(m_fd, &written) == 0, kWriteFailed);
     require(written.st_size == m_expectedSize, kSizeMismatch);
-    require(::fchmod(m_fd, 0755 & ~processUmask()) == 0, kWriteFailed);
-    require(::fsync(m_fd) == 0, kWriteFailed);
-    require(::close(m_fd) == 0, kWriteFailed);
-    m_fd = -1;
-    require(::rename(m_temporaryPath.constData(), QFile::encodeName(m_request.OutputPath).constData()) == 0,
-            kCannotCreate);
-    m_temporaryPath.clear();
-    syncFolderOf(m_request.OutputPath);
+    // The user asked for this output by its name: whatever is there now gives way.
+    require(m_output.Commit(FileReplacer::IfChanged::Overwrite) == FileReplacer::Status::Ok, kCannotCreate);
 }

@@ -1,9 +1,11 @@
 // Turns a zip archive into a self-extracting program: the stub, its settings block and
 // the archive with every offset moved past both. The output appears under its name only
-// when complete; a failed conversion leaves nothing behind.
+// when complete, replacing a file of that name only then; a failed conversion leaves
+// nothing behind.
 #pragma once
 
 #include "ZipListing.h"
+#include "platform/doors/FileReplacer.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -49,8 +51,8 @@ private:
     std::optional<ZipListing> m_listing;
     QFile m_stub;
     QFile m_archive;
-    QByteArray m_temporaryPath;
-    int m_fd = -1;
+    FileReplacer m_output;
+    int m_fd = -1;   // the output's temporary file, owned by m_output
     qint64 m_shift = 0;        // stub size + block size
     qint64 m_expectedSize = 0;
 };

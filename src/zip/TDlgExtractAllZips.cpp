@@ -3,6 +3,7 @@
 #include "TPasswordDlg.h"
 #include "TZipMaster.h"
 #include "ZipBatchExtractor.h"
+#include "ZipOverwriteQuestion.h"
 #include "platform/TMessages.h"
 
 #include <QApplication>
@@ -144,7 +145,9 @@ void TDlgExtractAllZips::BTNExtractClick()
 
 void TDlgExtractAllZips::extractAll()
 {
-    ZipBatchExtractor extractor(*m_zip);
+    ZipBatchExtractor extractor(*m_zip, [this](const FileOpConflict& conflict) {
+        return ZipOverwriteQuestion::Ask(conflict, this);
+    });
     extractor.Run(m_sourceDir, m_targetDir, m_names, [this](int row, ZipBatchExtractor::Status status) {
         switch (status) {
         case ZipBatchExtractor::Status::Extracting:

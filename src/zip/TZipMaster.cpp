@@ -10,6 +10,7 @@
 #include "platform/PrivateTempFolder.h"
 #include "platform/TMessages.h"
 #include "platform/TrashCan.h"
+#include "platform/doors/UntrustedFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,15 +34,13 @@ QString formatted(int code, int value)
 }
 
 // The first volume of a spanned set starts with the span marker and then a local header.
+// Asked after the reader refused the file, which may be a FIFO: opened as a stranger's.
 bool startsSpannedSet(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(8);
-    if (head.size() < 8)
-        return false;
-    return le32(head.constData()) == kSpanMarker && le32(head.constData() + 4) == kLocalSignature;
+    const UntrustedFile file = UntrustedFile::Open(QFile::encodeName(path).toStdString());
+    char head[8];
+    return file.Ok() && file.ReadAt(0, head, sizeof head) && le32(head) == kSpanMarker
+           && le32(head + 4) == kLocalSignature;
 }
 
 // Restores the process's folder after an operation that works relative to it.
@@ -80,7 +79,7 @@ public:
 
 class TZipMaster::BusyScope {
 public:
-    explicit BusyScope(TZipMaster& zip) : m_zip(zip)
+    explicit BusyScope(TZipMaster& zip) : m_zip(zip), m_wasBusy(zip.m_busy)
     {
         m_zip.m_busy = true;
         m_zip.m_cancelRequested = false;
@@ -91,11 +90,13 @@ public:
     {
         if (m_zip.BusyCursor)
             m_zip.BusyCursor(false);
-        m_zip.m_busy = false;
+        // The listing that ends an operation must not end the operation's busy state.
+        m_zip.m_busy = m_wasBusy;
     }
 
 private:
     TZipMaster& m_zip;
+    bool m_wasBusy;
 };
 
 TZipMaster::TZipMaster() = default;
@@ -118,10 +119,21 @@ void TZipMaster::SetDLLDirectory(const QString& folder)
         m_dllDirectory.chop(1);
 }
 
-void TZipMaster::SetZipFileName(const QString& name)
+bool TZipMaster::SetZipFileName(const QString& name)
 {
+    if (RefuseWhileBusy())
+        return false;
     m_zipFileName = name;
-    List();
+    ListArchive();
+    return true;
+}
+
+bool TZipMaster::RefuseWhileBusy()
+{
+    if (!m_busy)
+        return false;
+    ReportText(0, QCoreApplication::translate("ZipMaster", "The zip component is busy with another operation"));
+    return true;
 }
 
 void TZipMaster::Report(int code, const QString& detail)
@@ -141,6 +153,12 @@ void TZipMaster::ReportText(int code, const QString& text)
 }
 
 void TZipMaster::List()
+{
+    if (!RefuseWhileBusy())
+        ListArchive();
+}
+
+void TZipMaster::ListArchive()
 {
     m_listing = ZipListing();
     m_joinedSet.reset();
@@ -229,6 +247,8 @@ void TZipMaster::ReportListingMessages(const ZipListing& listing)
 
 void TZipMaster::AddFiles()
 {
+    if (RefuseWhileBusy())
+        return;
     if (FSpecArgs.isEmpty()) {
         Report(NoFilesToZip);
         return;
@@ -248,6 +268,8 @@ void TZipMaster::AddFiles()
 
 void TZipMaster::Delete()
 {
+    if (RefuseWhileBusy())
+        return;
     if (FSpecArgs.isEmpty() || m_zipFileName.isEmpty()) {
         Report(FSpecArgs.isEmpty() ? NoFilesToZip : NoZipFile);
         return;
@@ -274,7 +296,7 @@ bool TZipMaster::AutoSfxForExe()
         return true;
     const int code = ConvertToSfx(true);
     if (code == 0) {
-        List();
+        ListArchive();
         return true;
     }
     ReportText(AutoSfxFailed, formatted(AutoSfxFailed, code));
@@ -338,7 +360,7 @@ void TZipMaster::RunAdd(bool deleting)
         m_filesDone = 0;
     }
     if (m_filesDone > 0)
-        List();
+        ListArchive();
 }
 
 // The bytes in front of the archive's first entry: a self-extractor's stub and block.
@@ -381,12 +403,12 @@ bool TZipMaster::PutPrefixBack(qint64 prefix, const QString& archive) const
 
 void TZipMaster::ExtractFiles()
 {
+    if (RefuseWhileBusy())
+        return;
     if (m_zipFileName.isEmpty() || !QFileInfo::exists(m_zipFileName)) {
         Report(NoZipFile);
         return;
     }
-    if (m_busy)
-        return;
     m_operationTries = m_passwordReqCount;
     if (Unattended && m_password.isEmpty() && !OnPasswordError) {
         Report(UnattendedExtract);
@@ -427,7 +449,7 @@ std::optional<QByteArray> TZipMaster::ExtractToMemory(const QString& name)
 {
     const auto entry = std::find_if(m_listing.Entries.begin(), m_listing.Entries.end(),
                                     [&](const ZipDirEntry& e) { return e.FileName == name; });
-    if (entry == m_listing.Entries.end() || m_busy)
+    if (RefuseWhileBusy() || entry == m_listing.Entries.end())
         return std::nullopt;
     BusyScope busy(*this);
     const ZipLibrary::Loaded loaded = ZipLibrary::Load(ZipLibrary::Kind::Unz, m_dllDirectory);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+struct FileIdentity;
 struct ZipCallbackRecord;
 struct ZipCaller;
 
@@ -55,7 +56,9 @@ public:
 
     // Properties with rules of their own.
     const QString& ZipFileName() const { return m_zipFileName; }
-    void SetZipFileName(const QString& name);       // lists the archive
+    // Lists the archive. Refused (false) while an operation runs: its callbacks let
+    // the window run commands, which must not point the running work elsewhere.
+    bool SetZipFileName(const QString& name);
     const QString& Password() const { return m_password; }
     void SetPassword(const QString& password);      // at most 255 characters
     int PasswordReqCount() const { return m_passwordReqCount; }
@@ -113,6 +116,8 @@ private:
     class BusyScope;
 
     void ReportText(int code, const QString& text);
+    bool RefuseWhileBusy();
+    void ListArchive();
     void ReportListingMessages(const ZipListing& listing);
     bool RefuseFirstVolume();
     bool AutoSfxForExe();
@@ -123,7 +128,7 @@ private:
     void CallbackPassword(ZipCallbackRecord& record);
     QString StubPath() const;
     int ConvertToSfx(bool automatic);
-    bool TrashOrDelete(const QString& path) const;
+    bool TrashOrDelete(const QString& path, const FileIdentity& was) const;
     qint64 ArchivePrefix() const;
     std::unique_ptr<class QTemporaryFile> CopyForRewrite() const;
     bool PutPrefixBack(qint64 prefix, const QString& archive) const;

@@ -6,11 +6,13 @@
 #include "SfxWriter.h"
 #include "ZipMessageTable.h"
 #include "platform/TrashCan.h"
+#include "platform/doors/SourceRemoval.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
 
 using namespace ZipMessageTable;
 
@@ -27,17 +29,21 @@ int utf8Length(const QString& text)
 
 int TZipMaster::ConvertToSfx()
 {
+    if (RefuseWhileBusy())
+        return -UserCancelled;
     return ConvertToSfx(false);
 }
 
+// The stub becomes the code of every self-extractor made, so it comes only from where
+// the program's own code comes from; a relative name would be looked up in whatever
+// folder the process happens to be in, where anyone may have left a file of that name.
 QString TZipMaster::StubPath() const
 {
     QStringList candidates;
-    if (!SFXPath.isEmpty())
+    if (QDir::isAbsolutePath(SFXPath))
         candidates << SFXPath;
-    candidates << QDir::currentPath() + QLatin1Char('/') + kStubName
-               << QCoreApplication::applicationDirPath() + QLatin1Char('/') + kStubName;
-    if (!m_dllDirectory.isEmpty())
+    candidates << QCoreApplication::applicationDirPath() + QLatin1Char('/') + kStubName;
+    if (QDir::isAbsolutePath(m_dllDirectory))
         candidates << m_dllDirectory + QLatin1Char('/') + kStubName;
     for (const QString& candidate : candidates)
         if (QFileInfo(candidate).isFile())
@@ -45,11 +51,13 @@ QString TZipMaster::StubPath() const
     return {};
 }
 
-bool TZipMaster::TrashOrDelete(const QString& path) const
+// The source goes only after its self-extractor is safely written, and only while its
+// name still holds the archive that was converted.
+bool TZipMaster::TrashOrDelete(const QString& path, const FileIdentity& was) const
 {
     if (HowToDelete == DeleteOpts::htdAllowUndo)
         return TrashCan::Move(path).Status == TrashCan::Outcome::Trashed;
-    return QFile::remove(path);
+    return SourceRemoval::Remove(QFile::encodeName(path).toStdString(), was) == SourceRemoval::Status::Removed;
 }
 
 // Returns 0, a negative code of the writer, or minus the number of the message that
@@ -96,13 +104,14 @@ int TZipMaster::ConvertToSfx(bool automatic)
         }
         output = zip.path() + QLatin1Char('/') + zip.completeBaseName() + QStringLiteral(".exe");
     }
-    if (QFileInfo::exists(output) && !TrashOrDelete(output))
-        return SfxWriter::kCannotCreate;
+    const FileIdentity source = FileIdentity::At(AT_FDCWD, QFile::encodeName(m_zipFileName).constData());
+    // An existing program of that name is replaced by the writer once the new one is
+    // complete, so a failed conversion leaves it as it was.
     SfxWriter::Request request{stub, automatic ? QString() : m_zipFileName, bytes, output};
     const int code = SfxWriter::Write(request);
     if (code != SfxWriter::kSuccess || automatic)
         return code;
-    TrashOrDelete(m_zipFileName);
+    TrashOrDelete(m_zipFileName, source);
     SetZipFileName(output);
     return code;
 }

@@ -2,9 +2,11 @@
 
 #include "TZipMaster.h"
 #include "platform/TMessages.h"
+#include "platform/doors/SourceRemoval.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <utility>
 
 namespace {
@@ -44,6 +46,12 @@ private:
 
 } // namespace
 
+ZipFileCommands::ZipFileCommands(TZipMaster& zip)
+    : Flush([](const QString& folder) { return SourceRemoval::FlushFileSystem(QFile::encodeName(folder).toStdString()); }),
+      m_zip(zip)
+{
+}
+
 QStringList ZipFileCommands::SourceSpecs(const QString& archivePath, const std::vector<Selected>& selection)
 {
     QStringList fileSpecs;
@@ -63,7 +71,7 @@ QStringList ZipFileCommands::TargetSpecs(const std::vector<Selected>& selection)
 ZipFileCommands::Outcome ZipFileCommands::Run(int operation, const Side& source, const Side& target,
                                               const std::vector<Selected>& selection, bool fastZipMove)
 {
-    if (selection.empty())
+    if (selection.empty() || m_zip.Busy())
         return {};
     if (source.InsideZip)
         return OutOfZip(operation, source, target, selection, fastZipMove);
@@ -84,11 +92,12 @@ ZipFileCommands::Outcome ZipFileCommands::OutOfZip(int operation, const Side& so
         return {};
     }
     if (operation == Delete)
-        return {DeleteMembers(source, selection, true), false};
+        return {DeleteMembers(source, SourceSpecs(source.ArchivePath, selection), true), false};
     if (operation != Move && operation != Copy)
         return {};
+    const ZipOverwriteAnswers answers(m_zip, AskOverwrite);
     const bool extracted = Extract(source, target, selection);
-    if (operation == Copy)
+    if (operation == Copy || answers.Cancelled())
         return {false, true};
     // Entries that did not arrive whole must not be deleted from their only copy.
     if (!extracted) {
@@ -99,7 +108,36 @@ ZipFileCommands::Outcome ZipFileCommands::OutOfZip(int operation, const Side& so
         && TMessages::Show(MsgKind::Confirmation, tr("Do you really want to DELETE the files from the source ZIP?"),
                            MsgButtons::YesNo) != MsgResult::Yes)
         return {false, true};
-    return {DeleteMembers(source, selection, false), true};
+    if (!Flush(target.Folder)) {
+        TMessages::Show(MsgKind::Warning,
+                        tr("The extracted files could not be written to disk: the source ZIP was left unchanged."));
+        return {false, true};
+    }
+    // A member the user chose to keep in the target was never written: it stays.
+    const QStringList fileSpecs = answers.Skipped().isEmpty() ? SourceSpecs(source.ArchivePath, selection)
+                                                              : ArrivedMembers(source, selection, answers.Skipped());
+    return {!fileSpecs.isEmpty() && DeleteMembers(source, fileSpecs, false), true};
+}
+
+// The file members under the selection that were written, each by its own name; folder
+// entries stay, as some of what they hold may stay too.
+QStringList ZipFileCommands::ArrivedMembers(const Side& source, const std::vector<Selected>& selection,
+                                            const QSet<QString>& skipped) const
+{
+    QStringList names;
+    for (int i = 0; i < m_zip.EntryCount(); ++i) {
+        const QString& name = m_zip.Entry(i).FileName;
+        if (name.endsWith(QLatin1Char('/')) || skipped.contains(name))
+            continue;
+        for (const Selected& item : selection) {
+            const QString selected = withoutLeadingSlash(source.ArchivePath + item.Name);
+            if (item.IsFolder ? name.startsWith(selected + QLatin1Char('/')) : name == selected) {
+                names << name;
+                break;
+            }
+        }
+    }
+    return names;
 }
 
 bool ZipFileCommands::Extract(const Side& source, const Side& target, const std::vector<Selected>& selection)
@@ -108,17 +146,17 @@ bool ZipFileCommands::Extract(const Side& source, const Side& target, const std:
     if (m_zip.ZipFileName() != source.ZipPath())
         m_zip.SetZipFileName(source.ZipPath());
     m_zip.ExtrBaseDir = target.Folder;
-    m_zip.ExtrOptions = ExtrOpt::ExtrDirNames | ExtrOpt::ExtrOverWrite;
+    m_zip.ExtrOptions = ExtrOpt::ExtrDirNames;
     m_zip.FSpecArgs = SourceSpecs(source.ArchivePath, selection);
     m_zip.ExtractFiles();
     return errors.Errors() == 0 && m_zip.FilesDone() > 0;
 }
 
-bool ZipFileCommands::DeleteMembers(const Side& source, const std::vector<Selected>& selection, bool confirm)
+bool ZipFileCommands::DeleteMembers(const Side& source, const QStringList& fileSpecs, bool confirm)
 {
     if (m_zip.ZipFileName() != source.ZipPath())
         m_zip.SetZipFileName(source.ZipPath());
-    m_zip.FSpecArgs = SourceSpecs(source.ArchivePath, selection);
+    m_zip.FSpecArgs = fileSpecs;
     const bool asks = std::exchange(m_zip.ConfirmErase, confirm && m_zip.ConfirmErase);
     m_zip.Delete();
     m_zip.ConfirmErase = asks;

@@ -3,8 +3,12 @@
 // gives the two sides and the selection, and re-reads what changed.
 #pragma once
 
+#include "ZipOverwriteAnswers.h"
+
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class TZipMaster;
@@ -28,8 +32,16 @@ public:
         bool TargetChanged = false;
     };
 
-    explicit ZipFileCommands(TZipMaster& zip) : m_zip(zip) {}
+    explicit ZipFileCommands(TZipMaster& zip);
 
+    // Asks about a name that already stands in the target of an extraction; without
+    // it nothing there is replaced.
+    ZipOverwriteAnswers::Asker AskOverwrite;
+    // Makes the extracted files durable before a move deletes them from the zip;
+    // false keeps them there.
+    std::function<bool(const QString& targetFolder)> Flush;
+
+    // Does nothing while the component is busy with another operation.
     // A rename must have been answered in its dialog before this is called.
     Outcome Run(int operation, const Side& source, const Side& target, const std::vector<Selected>& selection,
                 bool fastZipMove);
@@ -44,7 +56,9 @@ private:
                      bool fastZipMove);
     Outcome IntoZip(int operation, const Side& source, const Side& target, const std::vector<Selected>& selection);
     bool Extract(const Side& source, const Side& target, const std::vector<Selected>& selection);
-    bool DeleteMembers(const Side& source, const std::vector<Selected>& selection, bool confirm);
+    bool DeleteMembers(const Side& source, const QStringList& fileSpecs, bool confirm);
+    QStringList ArrivedMembers(const Side& source, const std::vector<Selected>& selection,
+                               const QSet<QString>& skipped) const;
 
     TZipMaster& m_zip;
 };

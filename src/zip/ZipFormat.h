@@ -17,6 +17,7 @@ constexpr qint64 kEndRecordSize = 22;
 constexpr qint64 kEndSearchSpan = kEndRecordSize + 0xFFFF;   // the record and the longest comment
 constexpr qint64 kZip64LocatorSize = 20;
 constexpr qint64 kZip64EndSize = 56;
+constexpr qint64 kLocalHeaderSize = 30;
 constexpr qint64 kCentralHeaderSize = 46;
 constexpr uint16_t kZip64ExtraTag = 0x0001;
 constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;

@@ -1,11 +1,14 @@
 #include "ZipVolumeSet.h"
 
-#include "ZipMessageTable.h"
+#include "ZipDirectoryReader.h"
 #include "ZipFormat.h"
+#include "ZipMessageTable.h"
+#include "platform/doors/UntrustedFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -14,17 +17,52 @@ using namespace ZipFormat;
 
 constexpr uint32_t kJoinedMarker = 0x30304B50;   // "PK00": a set that is no longer spanned
 
-bool appendFile(QFile& to, const QString& path, qint64& size)
+// Only a regular file is read: a FIFO or device named like a volume would hang the join
+// or feed it without end.
+int appendFile(QFile& to, const QString& path, qint64& size)
 {
-    QFile from(path);
-    if (!from.open(QIODevice::ReadOnly))
+    const UntrustedFile from = UntrustedFile::Open(QFile::encodeName(path).toStdString());
+    if (!from.Ok())
+        return from.GetStatus() == UntrustedFile::Status::Missing ? ZipMessageTable::InputMissing
+                                                                  : ZipMessageTable::CannotOpen;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (uint64_t at = 0; at < from.Size();) {
+        const qint64 count = qint64(std::min<uint64_t>(uint64_t(block.size()), from.Size() - at));
+        if (!from.ReadAt(at, block.data(), size_t(count)) || to.write(block.constData(), count) != count)
+            return ZipMessageTable::CannotOpen;
+        at += uint64_t(count);
+    }
+    size = qint64(from.Size());
+    return 0;
+}
+
+// Each member's local header and data must lie before the next member's: a volume
+// shorter than the set says pulls every later offset back into the member before it.
+bool membersInPlace(const QString& joined)
+{
+    const ZipListing listing = ZipDirectoryReader::List(joined, CodePageMode::Auto);
+    if (!listing.Messages.empty())
         return false;
-    size = 0;
-    while (!from.atEnd()) {
-        const QByteArray block = from.read(1 << 20);
-        if (block.isEmpty() || to.write(block) != block.size())
+    std::vector<const ZipDirEntry*> members;
+    for (const ZipDirEntry& entry : listing.Entries)
+        members.push_back(&entry);
+    std::sort(members.begin(), members.end(),
+              [](const ZipDirEntry* a, const ZipDirEntry* b) { return a->LocalHeaderOffset < b->LocalHeaderOffset; });
+    QFile file(joined);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    for (size_t i = 0; i < members.size(); ++i) {
+        const uint64_t at = members[i]->LocalHeaderOffset;
+        const uint64_t next = i + 1 < members.size() ? members[i + 1]->LocalHeaderOffset : uint64_t(listing.DirectoryOffset);
+        QByteArray header;
+        if (file.seek(qint64(at)))
+            header = file.read(kLocalHeaderSize);
+        if (header.size() != kLocalHeaderSize || le32(header.constData()) != kLocalSignature)
             return false;
-        size += block.size();
+        const uint64_t end = at + kLocalHeaderSize + le16(header.constData() + 26) + le16(header.constData() + 28)
+                             + members[i]->CompressedSize;
+        if (end > next)
+            return false;
     }
     return true;
 }
@@ -72,13 +110,15 @@ int ZipVolumeSet::Join(const QString& last, int count, const QString& output, co
             volume = VolumeFile(last, number, count);
         }
         qint64 size = 0;
-        if (!appendFile(joined, volume, size))
-            return ZipMessageTable::InputMissing;
+        if (const int code = appendFile(joined, volume, size))
+            return code;
         starts.push_back(at);
         at += size;
     }
     joined.close();
-    return FixOffsets(output, starts);
+    if (const int code = FixOffsets(output, starts))
+        return code;
+    return membersInPlace(output) ? 0 : ZipMessageTable::StructureWarning;
 }
 
 // Offsets of a spanned set count from the start of their own volume; joined, they

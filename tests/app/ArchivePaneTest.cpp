@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "viewers/ItemHintWindow.h"
 #include "viewers/ViewerHost.h"
+#include "platform/TDlgOverwrite.h"
 #include "zip/TZipMaster.h"
 
 #include <gtest/gtest.h>
@@ -335,6 +336,31 @@ TEST(ArchivePane, windowCopiesDeletesAndViewsInsideZips)
     QFile viewed(shown);
     ASSERT_TRUE(viewed.open(QIODevice::ReadOnly));
     EXPECT_EQ(viewed.readAll(), "t");
+}
+
+TEST(ArchivePane, copyOutOfZipReplacesUsersFileUnasked)
+{
+    ZipOpsForm f;
+    f.dir.makeFile("r/top.txt", "mine");
+    const auto top = [&f] {
+        QFile file(f.dir.filePath("r/top.txt"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QStringList questions;
+    int answer = OverwriteNo;
+    ScriptedDialogs scripted([&](QDialog& d) {
+        questions << d.objectName();
+        return answer;
+    });
+    f.select(f.form.Left(), "top.txt");
+    f.form.BTNCopyClick();
+    EXPECT_EQ(questions, QStringList{"TDlgOverwrite"});
+    EXPECT_EQ(top(), "mine");
+
+    answer = OverwriteYes;
+    f.form.BTNCopyClick();
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(top(), "t");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "FormTestSupport.h"
 #include "app/PaneListModel.h"
 #include "fileops/TDlgNewDir.h"
+#include "platform/TDlgOverwrite.h"
 #include "support/TempDir.h"
 #include "zip/TDlgExtractAllZips.h"
 #include "zip/TDlgSfxZip.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QProcess>
@@ -195,6 +197,36 @@ TEST(ZipCommands, extractAllDeletesBadArchiveOrStopsAtIt)
     EXPECT_EQ(contentOf(f.dir.filePath("r/three.txt")), "three");
     EXPECT_FALSE(QFileInfo::exists(f.dir.filePath("r/two.txt")));
     EXPECT_EQ(EntryNames(f.right), (QStringList{"..", "a", "three.txt"}));
+}
+
+TEST(ZipCommands, extractAllReplacesUnaskedAndDeletesWhatItReplaced)
+{
+    ZipCommandsForm f;
+    makeZip(f.dir.filePath("l/a.zip"), {"readme.txt", "from a", "a.txt", "a"});
+    makeZip(f.dir.filePath("l/b.zip"), {"readme.txt", "from b"});
+    makeZip(f.dir.filePath("l/c.zip"), {"notes.txt", "from c"});
+    f.dir.makeFile("r/notes.txt", "mine");
+    f.form.ReadDirectory(f.left);
+    f.select({"a.zip", "b.zip", "c.zip"});
+
+    // b's readme replaces a's, c's notes do not replace the user's.
+    QStringList asked;
+    ScriptedDialogs scripted([&](QDialog& d) {
+        if (qobject_cast<TDlgExtractAllZips*>(&d)) {
+            d.findChild<QPushButton*>("BTNExtract")->click();
+            return int(QDialog::Accepted);
+        }
+        asked << d.objectName() + ':' + d.findChild<QLabel*>("LBText")->text();
+        return int(asked.size() == 1 ? OverwriteYes : OverwriteNo);
+    });
+    f.form.ExtractallZIPs1Click();
+
+    EXPECT_EQ(asked, (QStringList{"TDlgOverwrite:This folder already contains a file named \"readme.txt\".",
+                                  "TDlgOverwrite:This folder already contains a file named \"notes.txt\"."}));
+    EXPECT_EQ(contentOf(f.dir.filePath("r/readme.txt")), "from b");
+    EXPECT_EQ(contentOf(f.dir.filePath("r/notes.txt")), "mine");
+    // a's readme stands nowhere else; c's notes were never written.
+    EXPECT_EQ(EntryNames(f.left), (QStringList{"..", "a.zip", "c.zip"}));
 }
 
 TEST(ZipCommands, zipItemsOfferedForWrongSelection)

@@ -3,8 +3,10 @@
 // self-extractor, and the file operations of a pane inside a zip.
 #include "zip/TZipMaster.h"
 #include "zip/ZipCommandRecords.h"
+#include "zip/ZipBatchExtractor.h"
 #include "zip/ZipFileCommands.h"
 #include "zip/ZipMessageTable.h"
+#include "zip/ZipVolumeSet.h"
 #include "platform/TMessages.h"
 
 #include "support/TempDir.h"
@@ -15,6 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -265,6 +271,142 @@ TEST_F(ZipMasterTest, memberNotUtf8ExtractedByTheNameListed)
     EXPECT_EQ(zip.FilesDone(), 1) << zip.Entry(0).FileName.toStdString();
 }
 
+TEST_F(ZipMasterTest, archiveSwappedFromInsideACallback)
+{
+    addSources(QStringLiteral("other.zip"));
+    const QByteArray other = contentOf(dir.filePath(QStringLiteral("other.zip")));
+    // A self-extractor: the add's result is written back under the component's name.
+    addSources(QStringLiteral("s.exe"));
+    ASSERT_EQ(zip.EntryCount(), 2);
+    dir.makeFile(QStringLiteral("src/c.txt"), "gamma");
+    zip.OnProgress = [this](int, const QString&, qint64) {
+        zip.SetZipFileName(dir.filePath(QStringLiteral("other.zip")));
+        zip.FSpecArgs = {QStringLiteral("*.*")};
+        zip.ExtractFiles();
+    };
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.filePath(QStringLiteral("src")));
+    zip.FSpecArgs = {QStringLiteral("c.txt")};
+    zip.AddFiles();
+    QDir::setCurrent(previous);
+    zip.OnProgress = nullptr;
+
+    EXPECT_EQ(zip.ZipFileName(), dir.filePath(QStringLiteral("s.exe")));
+    EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("other.zip"))), other);
+    EXPECT_EQ(names(zip), (QStringList{QStringLiteral("a.txt"), QStringLiteral("c.txt"), QStringLiteral("docs/b.txt")}));
+}
+
+TEST_F(ZipMasterTest, stubTakenFromTheCurrentFolder)
+{
+    addSources(QStringLiteral("a.zip"));
+    dir.makeFile(QStringLiteral("cwd/ZIPSFX.BIN"), "planted");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.filePath(QStringLiteral("cwd")));
+    zip.SetDLLDirectory(dir.filePath(QStringLiteral("nowhere")));
+    zip.SFXPath = QStringLiteral("ZIPSFX.BIN");
+    zip.HowToDelete = DeleteOpts::htdFinal;
+    const int code = zip.ConvertToSfx();
+    QDir::setCurrent(previous);
+    EXPECT_EQ(code, -ZipMessageTable::SfxStubNotFound);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.exe"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("a.zip"))));
+}
+
+TEST_F(ZipMasterTest, existingExeGoesBeforeItsReplacementIsComplete)
+{
+    dir.makeFile(QStringLiteral("d.zip"), "not an archive");
+    dir.makeFile(QStringLiteral("d.exe"), "the user's program");
+    zip.Unattended = true;
+    zip.HowToDelete = DeleteOpts::htdFinal;
+    zip.SetZipFileName(dir.filePath(QStringLiteral("d.zip")));
+    EXPECT_LT(zip.ConvertToSfx(), 0);
+    EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("d.exe"))), QByteArray("the user's program"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("d.zip"))));
+
+    // Complete, it does replace the old one.
+    QFile::remove(dir.filePath(QStringLiteral("d.zip")));
+    addSources(QStringLiteral("d.zip"));
+    ASSERT_EQ(zip.ConvertToSfx(), 0);
+    EXPECT_TRUE(run(dir.path(), QStringLiteral("unzip"), {QStringLiteral("-tq"), QStringLiteral("d.exe")}));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("d.zip"))));
+}
+
+class ZipSpannedSetTest : public ZipMasterTest {
+protected:
+    void SetUp() override
+    {
+        ZipMasterTest::SetUp();
+        QByteArray noise(300000, Qt::Uninitialized);
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919) ^ (i >> 5));
+        dir.makeFile(QStringLiteral("r.bin"), noise);
+        ASSERT_TRUE(run(dir.path(), QStringLiteral("zip"), {"-q", "-0", "-s", "64k", "set.zip", "r.bin"}));
+        joined = dir.filePath(QStringLiteral("joined.zip"));
+    }
+    int join() const { return ZipVolumeSet::Join(dir.filePath(QStringLiteral("set.zip")), 5, joined, {}); }
+
+    QString joined;
+};
+
+TEST_F(ZipSpannedSetTest, fifoVolumeHangsTheJoin)
+{
+    const QByteArray volume = QFile::encodeName(dir.filePath(QStringLiteral("set.z02")));
+    ASSERT_EQ(::unlink(volume.constData()), 0);
+    ASSERT_EQ(::mkfifo(volume.constData(), 0600), 0);
+    auto joining = std::async(std::launch::async, [this] { return join(); });
+    if (joining.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        // Whoever waits for a writer gets one, so the test ends.
+        ::close(::open(volume.constData(), O_WRONLY | O_NONBLOCK));
+        ADD_FAILURE() << "the join waited on a FIFO";
+    }
+    EXPECT_EQ(joining.get(), ZipMessageTable::CannotOpen);
+}
+
+TEST_F(ZipSpannedSetTest, shortVolumeJoinedAsGood)
+{
+    ASSERT_EQ(join(), 0);
+    ASSERT_TRUE(QFile::resize(dir.filePath(QStringLiteral("set.z02")), QFileInfo(dir.filePath(QStringLiteral("set.z02"))).size() - 100));
+    EXPECT_EQ(join(), ZipMessageTable::StructureWarning);
+    zip.SetZipFileName(dir.filePath(QStringLiteral("set.zip")));
+    EXPECT_EQ(zip.EntryCount(), 0);
+    EXPECT_EQ(shown.value(0), QStringLiteral("Warning - Error in zip structure!"));
+}
+
+TEST_F(ZipMasterTest, extractAllDeletesUnflushedOrReplacedArchive)
+{
+    dir.makeDir(QStringLiteral("x"));
+    addSources(QStringLiteral("x/a.zip"));
+    const QString target = dir.makeDir(QStringLiteral("all")) + QLatin1Char('/');
+    const QString archive = dir.filePath(QStringLiteral("x/a.zip"));
+    std::vector<ZipBatchExtractor::Status> statuses;
+    const auto record = [&](int, ZipBatchExtractor::Status status) { statuses.push_back(status); };
+    {
+        ZipBatchExtractor extractor(zip, [](const FileOpConflict&) { return OverwriteChoice::YesToAll; });
+        bool archiveThere = false;
+        extractor.Flush = [&](const QString&) {
+            archiveThere = QFile::exists(archive);
+            return false;
+        };
+        extractor.Run(dir.filePath(QStringLiteral("x/")), target, {QStringLiteral("a.zip")}, record);
+        EXPECT_TRUE(archiveThere);
+        EXPECT_TRUE(QFile::exists(archive));
+        EXPECT_EQ(contentOf(target + QStringLiteral("docs/b.txt")), QByteArray("beta"));
+
+        // Another file put at the archive's name after it was read is not the one to go.
+        extractor.Flush = [&](const QString&) {
+            QFile::rename(archive, archive + QStringLiteral(".old"));
+            QFile::copy(archive + QStringLiteral(".old"), archive);
+            return true;
+        };
+        extractor.Run(dir.filePath(QStringLiteral("x/")), target, {QStringLiteral("a.zip")}, record);
+        EXPECT_TRUE(QFile::exists(archive));
+    }
+    ZipBatchExtractor extractor(zip, [](const FileOpConflict&) { return OverwriteChoice::YesToAll; });
+    extractor.Run(dir.filePath(QStringLiteral("x/")), target, {QStringLiteral("a.zip")}, record);
+    EXPECT_FALSE(QFile::exists(archive));
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), ZipBatchExtractor::Status::ExtractedAndDeleted), 1);
+}
+
 class ZipPaneCommandsTest : public ZipMasterTest {
 protected:
     void SetUp() override
@@ -315,6 +457,35 @@ TEST_F(ZipPaneCommandsTest, copyIntoAFolderOfAZipAndRefusals)
     commands.Run(ZipFileCommands::Rename, source, target, docs, false);
     EXPECT_EQ(shown, (QStringList{QStringLiteral("File operations are not (yet) supported between ZIP files..."),
                                   QStringLiteral("Renaming is not (yet) supported for ZIP files...")}));
+}
+
+TEST_F(ZipPaneCommandsTest, moveOutDeletesMembersTheUserKept)
+{
+    dir.makeFile(QStringLiteral("dest/docs/b.txt"), "mine");
+    QStringList asked;
+    commands.AskOverwrite = [&](const FileOpConflict& conflict) {
+        asked << conflict.TargetPath;
+        return OverwriteChoice::No;
+    };
+    commands.Run(ZipFileCommands::Move, source, target, {{QStringLiteral("a.txt"), false}, docs.front()}, true);
+    EXPECT_EQ(asked, QStringList{target.Folder + QStringLiteral("docs/b.txt")});
+    EXPECT_EQ(contentOf(target.Folder + QStringLiteral("docs/b.txt")), QByteArray("mine"));
+    EXPECT_EQ(contentOf(target.Folder + QStringLiteral("a.txt")), QByteArray("alpha\n").repeated(500));
+    EXPECT_EQ(names(zip), QStringList{QStringLiteral("docs/b.txt")});
+}
+
+TEST_F(ZipPaneCommandsTest, moveOutDeletesBeforeFlushing)
+{
+    int entriesAtFlush = -1;
+    commands.Flush = [&](const QString& folder) {
+        EXPECT_EQ(folder, target.Folder);
+        entriesAtFlush = zip.EntryCount();
+        return false;
+    };
+    commands.Run(ZipFileCommands::Move, source, target, docs, true);
+    EXPECT_EQ(entriesAtFlush, 2);
+    EXPECT_EQ(zip.EntryCount(), 2);
+    EXPECT_EQ(contentOf(target.Folder + QStringLiteral("docs/b.txt")), QByteArray("beta"));
 }
 
 } // namespace
