@@ -4,6 +4,8 @@
 
 #include "ZipSource.h"
 
+#include "platform/doors/UntrustedFile.h"
+
 #include <QString>
 
 class ZipFileSource : public ZipSource {
@@ -11,15 +13,13 @@ public:
     enum class OpenResult { Opened, Missing, Refused };
 
     ZipFileSource() = default;
-    ~ZipFileSource() override;
     ZipFileSource(const ZipFileSource&) = delete;
     ZipFileSource& operator=(const ZipFileSource&) = delete;
 
     OpenResult Open(const QString& path);
-    qint64 Size() const override { return m_size; }
+    qint64 Size() const override { return m_file.Ok() ? qint64(m_file.Size()) : 0; }
     bool ReadAt(qint64 offset, char* to, qint64 count) const override;
 
 private:
-    int m_fd = -1;
-    qint64 m_size = 0;
+    UntrustedFile m_file;
 };

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -166,6 +167,23 @@ TEST(FileReplacer, fileWithOtherHardLinksKeepsSharingItsContent)
     ASSERT_EQ(replaceWith(replacer, "both see this"), FileReplacer::Status::Ok);
     EXPECT_EQ(contentOf(t.filePath("twin.txt")), "both see this");
     EXPECT_EQ(lstatOf(doc).st_nlink, 2u);
+}
+
+TEST(FileReplacer, fullDiskLeavesTheOldContentAndNoTemporaryFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    TempDir t;
+    const std::string disk = native(t.makeDir("disk"));
+    ASSERT_EQ(::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k"), 0);
+    const QString doc = t.makeFile("disk/doc.txt", "old content");
+    FileReplacer replacer = FileReplacer::Track(native(doc));
+    EXPECT_EQ(replaceWith(replacer, std::string(1 << 20, 'x')), FileReplacer::Status::Failed);
+    EXPECT_EQ(replacer.Error(), ENOSPC);
+    replacer.Abandon();
+    EXPECT_EQ(contentOf(doc), "old content");
+    EXPECT_EQ(QDir(t.filePath("disk")).entryList(QDir::Hidden | QDir::Files).size(), 1);
+    ::umount(disk.c_str());
 }
 
 TEST(TemporaryName, leftoversOfKilledRunsGoTemporariesInUseStay)

@@ -78,7 +78,7 @@ void CopyAttributes(int from, int to)
 FileReplacer::FileReplacer(FileReplacer&& other) noexcept
     : m_target(std::move(other.m_target)), m_was(other.m_was), m_newMode(other.m_newMode),
       m_newModeSet(other.m_newModeSet), m_fd(std::exchange(other.m_fd, -1)), m_tempName(std::move(other.m_tempName)),
-      m_error(other.m_error), m_lastStatus(other.m_lastStatus)
+      m_error(other.m_error), m_lastStatus(other.m_lastStatus), m_writeFailed(other.m_writeFailed)
 {
     other.m_tempName.clear();
 }
@@ -96,6 +96,7 @@ FileReplacer& FileReplacer::operator=(FileReplacer&& other) noexcept
         other.m_tempName.clear();
         m_error = other.m_error;
         m_lastStatus = other.m_lastStatus;
+        m_writeFailed = other.m_writeFailed;
     }
     return *this;
 }
@@ -164,6 +165,7 @@ FileReplacer::Status FileReplacer::Begin()
 {
     Abandon();
     m_error = 0;
+    m_writeFailed = false;
     const Status allowed = MayReplace();
     if (allowed != Status::Ok)
         return fail(allowed, allowed == Status::Failed ? errno : 0);
@@ -190,6 +192,7 @@ bool FileReplacer::Write(const void* data, size_t size)
             continue;
         if (done <= 0) {
             fail(Status::Failed, done < 0 ? errno : ENOSPC);
+            m_writeFailed = true;
             return false;
         }
         from += done;
@@ -256,6 +259,9 @@ FileReplacer::Status FileReplacer::Commit(IfChanged ifChanged)
 {
     if (m_fd < 0)
         return fail(Status::Failed, EBADF);
+    // Content that did not all arrive never replaces content that did.
+    if (m_writeFailed)
+        return fail(Status::Failed, m_error);
     if (::fsync(m_fd) != 0)
         return fail(Status::Failed, errno);
     const int oldFd = OpenExisting(m_target);

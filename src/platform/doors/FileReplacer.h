@@ -102,4 +102,5 @@ private:
     std::string m_tempName;
     int m_error = 0;
     Status m_lastStatus = Status::Ok;
+    bool m_writeFailed = false;
 };
