@@ -2,13 +2,14 @@
 # Seeds for the fuzz targets of zips, volumes and self-extractors, made by real tools:
 # Info-ZIP's zip (plain, stored, commented, zip64, split into volumes) and the
 # program's own self-extractor writer in front of the program's stub.
-#   scripts/fuzz-seeds.sh FUZZ_BUILD [STUB]
-# The seeds land in FUZZ_BUILD/seeds/TARGET/.
+#   scripts/fuzz-seeds.sh FUZZ_BUILD [REAL_STUB]
+# The seeds land in FUZZ_BUILD/seeds/TARGET/. Most self-extractors get a small program
+# as their stub (the writer puts whatever it is given in front), as every fuzz input is
+# written out whole; one gets the real stub when it has been built.
 set -euo pipefail
 build=$(realpath "$1")
-stub=${2:-build/src/ZIPSFX.BIN}
-[ -f "$stub" ] || stub=/usr/bin/true   # any program: the writer puts what it is given in front
-stub=$(realpath "$stub")
+real=$(realpath -m "${2:-build/src/ZIPSFX.BIN}")
+stub=/usr/bin/true
 seeds="$build/seeds"
 work=$(mktemp -d "${TMPDIR:-/tmp}/dorvane-seeds-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -33,6 +34,9 @@ for zip in plain stored commented zip64; do
   cp "$zip.sfx" "$seeds/fuzz_sfx_archive/"
 done
 cp plain.sfx "$seeds/fuzz_sfx_writer/"   # an archive with bytes in front
+if [ -f "$real" ]; then
+  "$build/fuzz/make_sfx_seed" "$real" plain.zip "$seeds/fuzz_sfx_archive/real-stub.sfx"
+fi
 cp plain.zip "$seeds/fuzz_sfx_archive/"
 
 # Volumes as one input: each but the last behind its 4-byte little-endian length.
