@@ -48,7 +48,7 @@ sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DDORVANE_SANITIZE=ON -DDORVANE_BENCH=OFF
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
-	ulimit -s 65536 && ASAN_OPTIONS=strict_string_checks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	ulimit -s 65536 && ASAN_OPTIONS=allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  bash scripts/run-tests.sh $(BUILD)-sanitize
 
 clean:
