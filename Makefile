@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz sanitize clean
 
 all: build
 
@@ -38,6 +38,18 @@ fuzz: deps
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DDORVANE_FUZZ=ON \
 	  -DDORVANE_TESTS=OFF -DDORVANE_BENCH=OFF
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
+	bash scripts/fuzz-seeds.sh $(BUILD)-fuzz $(BUILD)/src/ZIPSFX.BIN
+
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer, in a folder of
+# its own; the zip libraries the program loads at run time are built sanitized as well.
+# The sanitizers' stack frames are several times larger: deep trees need more stack.
+# Tests that ask for more memory than there is expect a refusal, not an abort.
+sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DDORVANE_SANITIZE=ON -DDORVANE_BENCH=OFF
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	ulimit -s 65536 && ASAN_OPTIONS=allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  bash scripts/run-tests.sh $(BUILD)-sanitize
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-sanitize

@@ -174,6 +174,17 @@ QVector<TVolume> ParseMountInfo(const QByteArray& mountinfo)
 
 QVector<TVolume> ListVolumes() { return ParseMountInfo(readWholeFile("/proc/self/mountinfo")); }
 
+QList<QByteArray> AllMountPoints()
+{
+    QList<QByteArray> points;
+    for (const QByteArray& line : readWholeFile("/proc/self/mountinfo").split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() > 4)
+            points += decodeOctalEscapes(fields[4]);
+    }
+    return points;
+}
+
 QString VolumeRootOf(const QString& path, const QVector<TVolume>& volumes)
 {
     QString bestRoot = QStringLiteral("/");

@@ -20,6 +20,9 @@ struct TVolume {
 QVector<TVolume> ParseMountInfo(const QByteArray& mountinfo);
 // The volumes of this machine now.
 QVector<TVolume> ListVolumes();
+// Every mount point of this process now, pseudo file systems included, as the bytes
+// the file system holds.
+QList<QByteArray> AllMountPoints();
 
 // The mount point of the volume that holds path (longest prefix on a name boundary);
 // "/" when nothing else matches.

@@ -314,6 +314,9 @@ FileOperationEngine::Outcome FileOperationEngine::trashItem(const TopItem& item)
             return {};
         if (r.Status == TrashCan::Outcome::Failed)
             return failed(tr("Cannot move %1 to the Trash: %2").arg(quoted(item.Path), SystemErrorText(r.Error)));
+        if (r.Status == TrashCan::Outcome::HoldsMount)
+            return failed(tr("Cannot move %1 to the Trash: another file system is mounted on %2.")
+                              .arg(quoted(item.Path), QLatin1Char('"') + r.Where + QLatin1Char('"')));
         // No trash on that volume: deleting for good is the person's decision, asked
         // once per volume.
         struct stat st {};

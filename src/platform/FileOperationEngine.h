@@ -32,12 +32,14 @@
 #include "platform/FileCopier.h"
 #include "platform/FileOpFolder.h"
 #include "platform/FileOpObserver.h"
+#include "platform/doors/SourceRemoval.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 #include <chrono>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -77,22 +79,15 @@ public:
 
 private:
     using Dir = FileOpFolder;
-    // What a moved source was when it was copied: its name must still hold exactly
-    // that when it is removed.
-    struct Identity {
-        dev_t Device = 0;
-        ino_t Inode = 0;
-        off_t Size = 0;
-        struct timespec Modified {};
-        bool CheckContent = false;   // files; a folder's times change as it is emptied
-    };
-    // A moved source waiting for its copy to reach the disk before it is removed.
+    // A moved source waiting for its copy to reach the disk before it is removed; its
+    // name must then still hold exactly what was copied.
     struct PendingRemoval {
         std::shared_ptr<FileOpFd> Folder;
         std::string Path;
         std::string Name;
         bool IsFolder = false;
-        Identity Was;
+        bool HasOtherNames = false;   // a hard-linked file
+        FileIdentity Was;
     };
     // One source as the request named it.
     struct TopItem {
@@ -160,14 +155,13 @@ private:
                          bool replace);
     int linkUnnamed(int fd, int dirFd, const std::string& name);
     Step folderOverFile(const Dir& src, const std::string& name, const Dir& dst);
-    Step removeSource(const Dir& src, const std::string& name, bool folder, const Identity& was);
+    Step removeSource(const Dir& src, const std::string& name, bool folder, const struct stat& st);
     void noteTarget(const Dir& dst);
     Step flushRemovals(bool force);
     bool removeOne(const PendingRemoval& item);
     Step leave(const Dir& parent, const Dir& child);
+    SourceRemoval::Status removeUnlessChanged(const PendingRemoval& item);
     void removeStaleParts(const Dir& dst, const std::string& name);
-    static std::string tempPrefix(const std::string& name);
-    static constexpr size_t kTempRandomChars = 6;
     std::string tempName(const std::string& name);
     void keepAttributes(int fd, int srcFd, const struct stat& st);
     QString transferVerb() const;
@@ -199,6 +193,9 @@ private:
     int64_t m_pendingBytes = 0;
     size_t m_pendingFolders = 0;
     std::map<dev_t, std::shared_ptr<FileOpFd>> m_targetsToSync;
+    // Files this run removed a name of: removing one name of a hard-linked file changes
+    // the change time its other names show.
+    std::set<std::pair<dev_t, ino_t>> m_unlinkedInodes;
     int m_syncFailure = 0;
 
     int64_t m_bytesDone = 0;

@@ -11,6 +11,7 @@
 #include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 #include "platform/FileOpTree.h"
+#include "platform/doors/TemporaryName.h"
 
 #include <algorithm>
 #include <climits>
@@ -25,6 +26,8 @@
 using namespace FileOpPaths;
 
 namespace {
+
+constexpr char kPartInfix[] = ".dvpart-";
 
 unsigned char typeOf(mode_t mode)
 {
@@ -145,6 +148,7 @@ FileOpResult FileOperationEngine::runTransfer(const FileOpRequest& request)
     // Whatever stopped the run, the sources of copies already in place go now.
     flushRemovals(true);
     m_targetsToSync.clear();
+    m_unlinkedInodes.clear();
     report(true);
     return result();
 }
@@ -434,7 +438,7 @@ FileOperationEngine::Step FileOperationEngine::fillFolder(const Dir& src, const 
     if (m_kind != FileOpKind::Move)
         return {};
     noteTarget(dst);
-    return removeSource(src, name, true, {st.st_dev, st.st_ino, 0, {}, false});
+    return removeSource(src, name, true, st);
 }
 
 // After the work below a deep sub-folder, its parent takes its descriptor again. A
@@ -488,13 +492,10 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
             return failed(writeText(dstPath, errno));
         dst.NoUnnamedFiles = !to.valid();
     }
-    for (int attempt = 0; !to.valid(); ++attempt) {
-        temp = tempName(name);
-        to = FileOpFd(::openat(dst.Fd(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 0777));
-        if (!to.valid() && (errno != EEXIST || attempt == 100))
+    if (!to.valid()) {
+        to = FileOpFd(TemporaryName::Create(dst.Fd(), name, kPartInfix, st.st_mode & 0777 & ~m_umask, temp));
+        if (!to.valid())
             return failed(writeText(dstPath, errno));
-        if (to.valid())
-            ::flock(to.get(), LOCK_EX | LOCK_NB);
     }
 
     const int64_t bytesBefore = m_bytesDone;
@@ -555,7 +556,7 @@ FileOperationEngine::Step FileOperationEngine::copyRegular(const Dir& src, const
     if (m_kind != FileOpKind::Move)
         return {};
     noteTarget(dst);
-    return removeSource(src, name, false, {st.st_dev, st.st_ino, st.st_size, st.st_mtim, true});
+    return removeSource(src, name, false, st);
 }
 
 FileOperationEngine::Step FileOperationEngine::copyLink(const Dir& src, const std::string& name, const Dir& dst,
@@ -626,7 +627,7 @@ FileOperationEngine::Step FileOperationEngine::placeSpecialEntry(const Dir& src,
     if (m_kind != FileOpKind::Move)
         return {};
     noteTarget(dst);
-    return removeSource(src, name, false, {st.st_dev, st.st_ino, 0, {}, false});
+    return removeSource(src, name, false, st);
 }
 
 // Renames the finished temporary entry to its name. Without a "replace" answer it
@@ -716,14 +717,14 @@ int FileOperationEngine::linkUnnamed(int fd, int dirFd, const std::string& name)
 // disk. Flushing file by file would cost a disk round trip each, so the sources are
 // collected and removed in batches after one flush of the target file systems.
 FileOperationEngine::Step FileOperationEngine::removeSource(const Dir& src, const std::string& name, bool folder,
-                                                            const Identity& was)
+                                                            const struct stat& st)
 {
-    PendingRemoval item{src.Lasting(), src.Path(), name, folder, was};
+    PendingRemoval item{src.Lasting(), src.Path(), name, folder, !folder && st.st_nlink > 1, FileIdentity::Of(st)};
     if (!item.Folder->valid())
         return failed(tr("Cannot remove %1: %2").arg(quoted(src.PathOf(name)), SystemErrorText(EMFILE)));
     if (m_pending.empty() || m_pending.back().Folder != item.Folder)
         ++m_pendingFolders;
-    m_pendingBytes += was.CheckContent ? int64_t(was.Size) : 0;
+    m_pendingBytes += S_ISREG(st.st_mode) ? int64_t(st.st_size) : 0;
     m_pending.push_back(std::move(item));
     return flushRemovals(false);
 }
@@ -770,26 +771,38 @@ bool FileOperationEngine::removeOne(const PendingRemoval& item)
 {
     const std::string path = item.Path == "/" ? "/" + item.Name : item.Path + '/' + item.Name;
     const Outcome removed = finishing([&]() -> Step {
-        const int dirFd = item.Folder->get();
-        struct stat now;
-        if (::fstatat(dirFd, item.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
-            return errno == ENOENT ? Step{}
-                                   : failed(tr("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
-        const Identity& was = item.Was;
-        if (now.st_dev != was.Device || now.st_ino != was.Inode
-            || (was.CheckContent && (now.st_size != was.Size || !sameTime(now.st_mtim, was.Modified))))
-            return failed(tr("%1 changed while it was being moved, so it was kept; the moved copy has its "
-                             "earlier content.").arg(quoted(path)));
-        if (::unlinkat(dirFd, item.Name.c_str(), item.IsFolder ? AT_REMOVEDIR : 0) == 0)
-            return {};
-        if (item.IsFolder && (errno == ENOTEMPTY || errno == EEXIST)) {
+        switch (removeUnlessChanged(item)) {
+        case SourceRemoval::Status::Removed:
+        case SourceRemoval::Status::Gone: return {};
+        case SourceRemoval::Status::NotEmpty:
             // Skipped or kept items, or new ones that arrived meanwhile: the folder keeps them.
             m_aborted = true;
             return {};
+        case SourceRemoval::Status::Changed:
+            return failed(tr("%1 changed while it was being moved, so it was kept; the moved copy has its "
+                             "earlier content.").arg(quoted(path)));
+        case SourceRemoval::Status::Failed: break;
         }
         return failed(tr("Cannot remove %1: %2").arg(quoted(path), SystemErrorText(errno)));
     });
     return removed != Outcome::Stopped;
+}
+
+SourceRemoval::Status FileOperationEngine::removeUnlessChanged(const PendingRemoval& item)
+{
+    const int dirFd = item.Folder->get();
+    const auto inode = std::make_pair(item.Was.Device, item.Was.Inode);
+    SourceRemoval::Status status = SourceRemoval::Remove(dirFd, item.Name, item.Was, item.IsFolder);
+    if (status == SourceRemoval::Status::Changed && item.HasOtherNames && m_unlinkedInodes.count(inode)) {
+        // This run removed another name of the file, and that alone moves the change time
+        // every name shows; its content must still be what was copied.
+        FileIdentity was = item.Was;
+        was.Changed = FileIdentity::At(dirFd, item.Name.c_str()).Changed;
+        status = SourceRemoval::Remove(dirFd, item.Name, was);
+    }
+    if (status == SourceRemoval::Status::Removed && item.HasOtherNames)
+        m_unlinkedInodes.insert(inode);
+    return status;
 }
 
 void FileOperationEngine::keepAttributes(int fd, int srcFd, const struct stat& st)
@@ -818,8 +831,8 @@ FileOperationEngine::Step FileOperationEngine::folderOverFile(const Dir& src, co
 std::string FileOperationEngine::tempName(const std::string& name)
 {
     static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string temp = tempPrefix(name);
-    for (size_t i = 0; i < kTempRandomChars; ++i) {
+    std::string temp = TemporaryName::Prefix(name, kPartInfix);
+    for (size_t i = 0; i < TemporaryName::kRandomChars; ++i) {
         // xorshift64: quick, and O_EXCL settles any collision.
         m_randomState ^= m_randomState << 13;
         m_randomState ^= m_randomState >> 7;
@@ -829,45 +842,24 @@ std::string FileOperationEngine::tempName(const std::string& name)
     return temp;
 }
 
-std::string FileOperationEngine::tempPrefix(const std::string& name)
-{
-    constexpr size_t kExtra = 1 + 8 + kTempRandomChars;   // ".", ".dvpart-", the random part
-    std::string stem = name;
-    if (stem.size() > NAME_MAX - kExtra) {
-        stem.resize(NAME_MAX - kExtra);
-        while (!stem.empty() && (static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80)
-            stem.pop_back();   // never end on half a UTF-8 character
-        if (!stem.empty() && static_cast<unsigned char>(stem.back()) >= 0xC0)
-            stem.pop_back();
-    }
-    return "." + stem + ".dvpart-";
-}
-
 // A killed copy (on file systems without unnamed files) leaves its hidden temporary
 // file; copying the same name into the same folder again removes it. The folder is
-// read once for them. A copy still under way holds a lock on its file, so only
-// unlocked files of ours go.
+// read once to learn whether it holds any; only then is it read again for the name.
 void FileOperationEngine::removeStaleParts(const Dir& dst, const std::string& name)
 {
     if (!dst.PartsListed) {
         dst.PartsListed = true;
         FileOpTree::ForEachEntry(dst.Fd(), [&](const char* entry, unsigned char) {
-            if (entry[0] == '.' && std::strstr(entry, ".dvpart-"))
+            if (entry[0] == '.' && std::strstr(entry, kPartInfix))
                 dst.Parts.emplace_back(entry);
             return true;
         });
     }
-    if (dst.Parts.empty())
-        return;
-    const std::string prefix = tempPrefix(name);
+    const std::string prefix = TemporaryName::Prefix(name, kPartInfix);
+    const size_t before = dst.Parts.size();
     std::erase_if(dst.Parts, [&](const std::string& part) {
-        if (part.size() != prefix.size() + kTempRandomChars || part.compare(0, prefix.size(), prefix) != 0)
-            return false;
-        FileOpFd fd(::openat(dst.Fd(), part.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat st;
-        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != m_uid
-            || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-            return false;
-        return ::unlinkat(dst.Fd(), part.c_str(), 0) == 0;
+        return part.size() == prefix.size() + TemporaryName::kRandomChars && part.compare(0, prefix.size(), prefix) == 0;
     });
+    if (dst.Parts.size() != before)
+        TemporaryName::RemoveStale(dst.Fd(), name, kPartInfix);
 }

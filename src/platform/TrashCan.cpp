@@ -2,12 +2,14 @@
 #include "platform/TrashCan.h"
 #include "core/PosixIo.h"
 
+#include "platform/DriveList.h"
 #include "platform/FileNames.h"
 #include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 
 #include <QDateTime>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -190,6 +192,24 @@ TrashCan::Result moveInto(const std::string& item, const TrashDir& trash)
     return {TrashCan::Outcome::Failed, EEXIST, {}};
 }
 
+// A mount point at or below the folder `dir`, or empty. The kernel's table is asked
+// rather than the tree walked: trashing a folder stays one rename, whatever it holds.
+std::string mountInside(const std::string& dir)
+{
+    char* real = ::realpath(dir.c_str(), nullptr);
+    if (!real)
+        return {};
+    const std::string canonical = real;
+    std::free(real);
+    const std::string below = canonical == "/" ? canonical : canonical + "/";
+    for (const QByteArray& point : AllMountPoints()) {
+        const std::string mount = point.toStdString();
+        if (mount == canonical || mount.compare(0, below.size(), below) == 0)
+            return mount;
+    }
+    return {};
+}
+
 } // namespace
 
 TrashCan::Result TrashCan::Move(const QString& path)
@@ -200,6 +220,10 @@ TrashCan::Result TrashCan::Move(const QString& path)
     struct stat st;
     if (::lstat(item.c_str(), &st) != 0)
         return {Outcome::Failed, errno, {}};
+    if (S_ISDIR(st.st_mode)) {
+        if (const std::string mount = mountInside(item); !mount.empty())
+            return {Outcome::HoldsMount, 0, DecodeFileName(QByteArray::fromStdString(mount))};
+    }
     const std::string dir = parentOf(item);
     struct stat dirSt;
     if (::stat(dir.c_str(), &dirSt) != 0)

@@ -13,11 +13,14 @@
 
 class TrashCan {
 public:
-    enum class Outcome { Trashed, NoTrash, Failed };
+    // HoldsMount: a folder with another file system mounted in it (or on it) stays
+    // where it is, as the mount would travel into the trash and emptying the trash
+    // would delete the mounted files.
+    enum class Outcome { Trashed, NoTrash, Failed, HoldsMount };
     struct Result {
         Outcome Status = Outcome::Failed;
         int Error = 0;          // errno for Failed
-        QString TrashedPath;    // where the item now is, for Trashed
+        QString Where;          // Trashed: where the item now is; HoldsMount: the mount in it
     };
 
     // Moves a file or folder (a link itself, never what it points to) to the trash.

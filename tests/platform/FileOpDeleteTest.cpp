@@ -166,6 +166,29 @@ TEST(FileOpDelete, deleteForGoodNeverEntersAnotherMount)
     EXPECT_TRUE(observer.Errors[0].contains(QStringLiteral("another file system is mounted on it")));
 }
 
+// The mount would travel into the trash, and emptying the trash delete its files.
+TEST(FileOpDelete, folderHoldingAMountStaysOutOfTheTrash)
+{
+    TempDir t;
+    t.makeFile("tree/own.txt", "own");
+    TestMount tmpfs = TestMount::Tmpfs(t.makeDir("tree/sub/volume"), "size=1m");
+    if (!tmpfs.ok())
+        GTEST_SKIP() << "no mount rights";
+    QFile f(t.filePath("tree/sub/volume/data"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("on its own volume") > 0);
+    f.close();
+
+    ScriptedObserver observer;
+    observer.ConfirmAnswers = {true};
+    observer.ErrorAnswers = {ErrorChoice::Skip};
+    EXPECT_EQ(deleteItems(observer, {t.filePath("tree")}), FileOpResult::Aborted);
+    EXPECT_EQ(readAll(t.filePath("tree/own.txt")), "own");
+    EXPECT_EQ(readAll(t.filePath("tree/sub/volume/data")), "on its own volume");
+    ASSERT_EQ(observer.Errors.size(), 1);
+    EXPECT_TRUE(observer.Errors[0].contains(QStringLiteral("another file system is mounted on")));
+    EXPECT_TRUE(observer.Errors[0].contains(t.filePath("tree/sub/volume")));
+}
+
 TEST(FileOpDelete, trashRecordsTheRawBytesOfNamesThatAreNotUtf8)
 {
     TempDir t;

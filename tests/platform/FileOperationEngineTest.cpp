@@ -484,6 +484,55 @@ TEST(FileOperationEngine, sourceChangedDuringTheWorkIsKeptAndReported)
     }
 }
 
+// Tools that restore a file's time after writing it (cp -p, rsync -t, tar x) leave only
+// its change time to tell that it is no longer what the move copied.
+TEST(FileOperationEngine, sourceRewrittenInPlaceWithItsTimeRestoredIsKept)
+{
+    TempDir t;
+    const QString volume = t.makeDir("volume");
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=80m");
+    const QByteArray old = patterned(1 << 20);
+    const QString db = t.makeFile("a.db", old);
+    t.makeFile("b.big", patterned(32 << 20));
+
+    EngineRun move;
+    move.Engine.SetProgressInterval(0);
+    bool rewritten = false;
+    move.Observer.OnProgress = [&](const FileOpProgress& p) {
+        if (rewritten || p.BytesDone <= old.size())
+            return;   // a.db is copied and waits for its removal while b.big is copied
+        rewritten = true;
+        const struct stat before = lstatOf(db);
+        const int fd = ::open(QFile::encodeName(db).constData(), O_WRONLY);
+        ASSERT_EQ(::pwrite(fd, "new", 3, 0), 3);
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        ::futimens(fd, times);
+        ::close(fd);
+    };
+    move.Observer.ErrorAnswers = {ErrorChoice::Skip};
+    EXPECT_EQ(move.Go(FileOpKind::Move, {db, t.filePath("b.big")}, volume), FileOpResult::Aborted);
+    ASSERT_TRUE(rewritten);
+    EXPECT_TRUE(readAll(db).startsWith("new"));
+    EXPECT_EQ(readAll(volume + QStringLiteral("/a.db")), old);
+    EXPECT_FALSE(QFile::exists(t.filePath("b.big")));
+    ASSERT_EQ(move.Observer.Errors.size(), 1);
+    EXPECT_TRUE(move.Observer.Errors[0].contains(QStringLiteral("changed while it was being moved")));
+}
+
+// Removing one name of a hard-linked file changes the change time of the others.
+TEST(FileOperationEngine, everyNameOfAHardLinkedFileIsMoved)
+{
+    TempDir t;
+    const QString volume = t.makeDir("volume");
+    DV_SECOND_VOLUME_OR_SKIP(mount, volume, "size=4m");
+    const QString one = t.makeFile("tree/one", "shared");
+    ASSERT_EQ(::link(QFile::encodeName(one).constData(), QFile::encodeName(t.filePath("tree/two")).constData()), 0);
+    EngineRun move;
+    EXPECT_EQ(move.Go(FileOpKind::Move, {t.filePath("tree")}, volume), FileOpResult::Done);
+    EXPECT_FALSE(QFile::exists(t.filePath("tree")));
+    EXPECT_EQ(readAll(volume + QStringLiteral("/tree/two")), "shared");
+}
+
 TEST(FileOperationEngine, movedSourcesStayUntilTheirCopiesAreFlushed)
 {
     TempDir t;
