@@ -82,7 +82,7 @@ TEST(SfvReader, badBytesAreNamesLikeAnyOther)
 {
     // A NUL or an invalid UTF-8 byte in a name stays in the name; nothing is lost or
     // read outside the line.
-    const std::vector<SfvEntry> rows = SfvReader::Parse(QByteArray("a\0b\xff.BIN 1\n", 13));
+    const std::vector<SfvEntry> rows = SfvReader::Parse(QByteArray("a\0b\xff.BIN 1\n", 11));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Written, QByteArray("a\0b\xff.BIN", 8));
     EXPECT_EQ(rows[0].Key, SfvReader::KeyOf(rows[0].Written));
