@@ -109,13 +109,16 @@ void SfxArchive::ReadZip64End(EndRecord& end)
     uint8_t locator[kZip64LocatorSize];
     if (!PosixIo::ReadExactly(m_fd, locatorAt, locator, sizeof locator) || le32(locator) != kZip64LocatorSignature)
         return;
-    // Usually right before the locator; else where the locator says, if offsets count
-    // from the start of the file.
+    // Usually right before the locator; else where the locator says, counted from the
+    // start of the file or, for an archive that had bytes put in front, of the archive.
     if (ParseZip64End(end, locatorAt - kZip64EndSize))
         return;
     const uint64_t stored = le64(locator + 8);
-    if (stored >= m_start && stored <= locatorAt - kZip64EndSize)
-        ParseZip64End(end, stored);
+    const uint64_t last = locatorAt - kZip64EndSize;
+    if (stored >= m_start && stored <= last && ParseZip64End(end, stored))
+        return;
+    if (stored <= last - m_start)
+        ParseZip64End(end, m_start + stored);
 }
 
 bool SfxArchive::ParseZip64End(EndRecord& end, uint64_t at)

@@ -11,6 +11,7 @@
 #include "platform/FileOpPaths.h"
 #include "platform/FileOpSysCalls.h"
 #include "platform/FileOpTree.h"
+#include "platform/doors/ExtendedAttributes.h"
 #include "platform/doors/TemporaryName.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@
 #include <cstdlib>
 #include <sys/file.h>
 #include <sys/statvfs.h>
-#include <sys/xattr.h>
 #include <utility>
 
 using namespace FileOpPaths;
@@ -73,28 +73,6 @@ QString writeText(const std::string& path, int error)
     return FileOperationEngine::tr("Cannot write %1: %2").arg(quoted(path), SystemErrorText(error));
 }
 
-// The DOS attributes (hidden, system, archive) live in user.DOSATTRIB, and other
-// programs keep their own user.* data; those travel with the file. Other name spaces
-// belong to the system and are left to it.
-void copyUserAttributes(int from, int to)
-{
-    char names[4096];
-    const ssize_t length = ::flistxattr(from, names, sizeof names);
-    if (length <= 0)
-        return;
-    std::vector<char> value;
-    for (const char* name = names; name < names + length; name += std::strlen(name) + 1) {
-        if (std::strncmp(name, "user.", 5) != 0)
-            continue;
-        const ssize_t size = ::fgetxattr(from, name, nullptr, 0);
-        if (size < 0)
-            continue;
-        value.resize(size_t(size) + 1);
-        const ssize_t got = ::fgetxattr(from, name, value.data(), value.size());
-        if (got >= 0)
-            ::fsetxattr(to, name, value.data(), size_t(got), 0);
-    }
-}
 
 } // namespace
 
@@ -807,7 +785,7 @@ SourceRemoval::Status FileOperationEngine::removeUnlessChanged(const PendingRemo
 
 void FileOperationEngine::keepAttributes(int fd, int srcFd, const struct stat& st)
 {
-    copyUserAttributes(srcFd, fd);
+    ExtendedAttributes::Copy(srcFd, fd, ExtendedAttributes::Scope::User);
     if (m_kind == FileOpKind::Move && (st.st_uid != m_uid || st.st_gid != m_gid))
         ::fchown(fd, st.st_uid, st.st_gid);   // only root or the owner may; a copy belongs to whoever made it
     // After the owner: changing it clears set-user-id bits.

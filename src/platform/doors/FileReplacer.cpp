@@ -1,5 +1,6 @@
 #include "FileReplacer.h"
 
+#include "ExtendedAttributes.h"
 #include "TemporaryName.h"
 
 #include <cerrno>
@@ -9,10 +10,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/sendfile.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -46,31 +45,6 @@ mode_t NewFileMode()
 int OpenExisting(const std::string& path)
 {
     return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
-
-// ACLs travel as the extended attributes "system.posix_acl_*", so copying every
-// attribute copies them too. Attributes the target's file system or our rights
-// refuse (security labels) are left: the content matters more than they do.
-void CopyAttributes(int from, int to)
-{
-    ssize_t size = ::flistxattr(from, nullptr, 0);
-    if (size <= 0)
-        return;
-    std::vector<char> names(size_t(size) + 1);
-    size = ::flistxattr(from, names.data(), names.size());
-    if (size <= 0)
-        return;
-    std::vector<char> value;
-    for (ssize_t at = 0; at < size; at += ssize_t(std::strlen(names.data() + at)) + 1) {
-        const char* name = names.data() + at;
-        const ssize_t length = ::fgetxattr(from, name, nullptr, 0);
-        if (length < 0)
-            continue;
-        value.resize(size_t(length) + 1);
-        const ssize_t got = ::fgetxattr(from, name, value.data(), value.size());
-        if (got >= 0)
-            ::fsetxattr(to, name, value.data(), size_t(got), 0);
-    }
 }
 
 } // namespace
@@ -209,7 +183,7 @@ FileReplacer::Status FileReplacer::carryOver(int oldFd, const struct stat& old)
         (void)::fchown(m_fd, old.st_uid, old.st_gid);   // the group may be refused; the owner was checked
     if (::fchmod(m_fd, old.st_mode & 01777) != 0)
         return fail(Status::Failed, errno);
-    CopyAttributes(oldFd, m_fd);
+    ExtendedAttributes::Copy(oldFd, m_fd, ExtendedAttributes::Scope::All);
     return Status::Ok;
 }
 
