@@ -96,7 +96,15 @@ Do you really want to quit?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to rename to DESCRIPT.ION.</source>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another program changed it meanwhile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB, the most that is rewritten, and was left as it was</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -352,6 +360,10 @@ Do you really want to quit?</source>
     </message>
     <message>
         <source>%1 changed while it was being moved, so it was kept; the moved copy has its earlier content.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot move %1 to the Trash: another file system is mounted on %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -627,6 +639,25 @@ Do you really want to quit?</source>
     <name>PaneSelection</name>
     <message>
         <source>Selected : %1 dirs and %2 files (%3 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PictureFile</name>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than the %1 MiB a picture may have.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it does not start as a picture of its kind.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1814,6 +1845,10 @@ Wish to filter before editing?</source>
         <source>%1 holds more than %2 entries: only the first %2 by name are listed.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The zip component is busy with another operation</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TGifBitmap</name>
@@ -1994,6 +2029,35 @@ Wish to filter before editing?</source>
         <source>Save changes to %1 ?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 belongs to another user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program since it was opened.
+Overwrite it with your text? No saves a copy instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a copy?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a copy</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TextFileReader</name>
@@ -2010,6 +2074,10 @@ Wish to filter before editing?</source>
     </message>
     <message>
         <source>%1 is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 got shorter during the search.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2140,6 +2208,10 @@ May be it is still in use...</source>
     </message>
     <message>
         <source>Do you really want to DELETE the files from the source ZIP?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The extracted files could not be written to disk: the source ZIP was left unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2390,6 +2462,10 @@ please choose the last file of this set</source>
     <message>
         <source>ZipMsgXX.res is probably not linked to the executable
 Missing String ID is: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The zip component is busy with another operation</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
