@@ -5,7 +5,7 @@
 // handler, both on that thread, so the table needs no lock.
 #pragma once
 
-#include "platform/TShellFileOperation.h"
+#include "platform/TShellFileOpRecord.h"
 
 #include <QString>
 #include <cstdint>

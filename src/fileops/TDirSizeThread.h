@@ -12,10 +12,6 @@
 
 class DirSizeQueue;
 
-// Makes the calling thread yield CPU and disk to everything else in the session: the
-// background threads sum whole disks while the user keeps working.
-void LowerCurrentThreadPriority();
-
 class TDirSizeThread : public QThread {
 public:
     using Delivery = std::function<void(const DirSizeResult&)>;

@@ -1,7 +1,7 @@
 #include "fileops/TReadIconsThread.h"
 
-#include "fileops/TDirSizeThread.h"
 #include "platform/FileNames.h"
+#include "platform/LowerCurrentThreadPriority.h"
 #include "platform/TSysImageList.h"
 #include "platform/UiThreadCall.h"
 

@@ -1,6 +1,6 @@
 #include "viewers/ViewerHost.h"
 
-#include "fileops/TWaitProcessEnd.h"
+#include "platform/TWaitProcessEnd.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/FileNames.h"
 #include "platform/TMessages.h"

@@ -2,7 +2,7 @@
 #include "support/TempDir.h"
 
 #include "fileops/TAsyncShellThread.h"
-#include "fileops/TWaitProcessEnd.h"
+#include "platform/TWaitProcessEnd.h"
 
 #include <QFile>
 #include <QPointer>

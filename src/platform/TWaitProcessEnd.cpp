@@ -1,4 +1,4 @@
-#include "fileops/TWaitProcessEnd.h"
+#include "platform/TWaitProcessEnd.h"
 
 #include "platform/FileNames.h"
 
