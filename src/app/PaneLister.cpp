@@ -96,6 +96,8 @@ bool PaneLister::ListFolder(TDirData& pane, const ListingInputs& in)
     QString lastMask;
 
     TDirectorySearch search(pane.Path);
+    // Shown hidden files need no attribute read: the bit would change nothing.
+    search.ReadDosHidden(in.Options.HideHidden);
     TSearchRec rec;
     while (search.Next(rec)) {
         if (rec.Attr & faDirectory) {

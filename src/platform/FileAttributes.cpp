@@ -53,12 +53,16 @@ uint32_t parseDosAttrib(const char* data, ssize_t length)
 }
 
 // Samba's record runs past a small buffer; getxattr gives all of a value or nothing.
-uint32_t readDosBits(const char* path)
+// `unsupported` learns that the file system keeps no user attributes at all, so a
+// listing can stop asking after the first entry.
+uint32_t readDosBits(const char* path, bool* unsupported = nullptr)
 {
     char value[256];
     const ssize_t length = ::getxattr(path, kDosAttribName, value, sizeof value);
     if (length > 0)
         return parseDosAttrib(value, length);
+    if (length < 0 && unsupported && (errno == ENOTSUP || errno == EOPNOTSUPP))
+        *unsupported = true;
     if (length == 0 || errno != ERANGE)
         return 0;
     const ssize_t size = ::getxattr(path, kDosAttribName, nullptr, 0);
@@ -130,7 +134,27 @@ struct TDirectorySearch::Impl {
     DIR* dir = nullptr;
     int dirFd = -1;
     bool isRoot = false;
+    bool readDosHidden = false;
+    // The folder's path and '/', followed by the current name: no getxattrat before
+    // Linux 6.13, and one reused buffer keeps the per-entry cost to the system call.
+    std::string entryPath;
+    size_t folderLength = 0;
+
+    bool dosHidden(const char* name);
 };
+
+bool TDirectorySearch::Impl::dosHidden(const char* name)
+{
+    if (!readDosHidden)
+        return false;
+    entryPath.resize(folderLength);
+    entryPath.append(name);
+    bool unsupported = false;
+    const bool hidden = readDosBits(entryPath.c_str(), &unsupported) & faHidden;
+    if (unsupported)
+        readDosHidden = false;
+    return hidden;
+}
 
 TDirectorySearch::TDirectorySearch(const QString& folder)
     : m(std::make_unique<Impl>())
@@ -140,6 +164,10 @@ TDirectorySearch::TDirectorySearch(const QString& folder)
     if (!m->dir)
         return;
     m->dirFd = ::dirfd(m->dir);
+    m->entryPath.assign(path.constData(), size_t(path.size()));
+    if (m->entryPath.empty() || m->entryPath.back() != '/')
+        m->entryPath.push_back('/');
+    m->folderLength = m->entryPath.size();
     // "/" has no parent to go to, though readdir reports ".." there as well.
     struct stat self, root;
     m->isRoot = ::fstat(m->dirFd, &self) == 0 && ::stat("/", &root) == 0
@@ -154,8 +182,11 @@ TDirectorySearch::~TDirectorySearch()
 
 bool TDirectorySearch::IsOpen() const { return m->dir != nullptr; }
 
+void TDirectorySearch::ReadDosHidden(bool on) { m->readDosHidden = on; }
+
 // Hidden comes from the leading dot and read-only from the mode here: reading
-// user.DOSATTRIB costs a system call per entry (see ReadFileAttributes).
+// user.DOSATTRIB costs a system call per entry, paid only when asked for and only
+// for names the dot does not hide already.
 bool TDirectorySearch::Next(TSearchRec& rec)
 {
     if (!m->dir)
@@ -167,7 +198,10 @@ bool TDirectorySearch::Next(TSearchRec& rec)
         struct stat st;
         if (!statEntry(m->dirFd, name, st))
             continue;   // removed since readdir saw it
-        fillRecord(rec, st, attributesOf(st, name));
+        uint32_t attr = attributesOf(st, name);
+        if (name[0] != '.' && m->dosHidden(name))
+            attr |= faHidden;
+        fillRecord(rec, st, attr);
         rec.Name = DecodeFileName(name, qsizetype(std::strlen(name)));
         return true;
     }

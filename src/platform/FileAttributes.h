@@ -26,7 +26,8 @@ struct TSearchRec {
 // to a folder is a folder, a dangling link a file). "." is never returned; ".." is
 // returned for every folder but "/". For speed the search takes hidden from the
 // leading dot and read-only from the mode only; the DOS bits of user.DOSATTRIB cost a
-// system call per entry and are read by ReadFileAttributes (one path) alone.
+// system call per entry: the hidden bit is read when ReadDosHidden asks for it, all
+// of them by ReadFileAttributes (one path).
 class TDirectorySearch {
 public:
     explicit TDirectorySearch(const QString& folder);
@@ -35,6 +36,9 @@ public:
     TDirectorySearch& operator=(const TDirectorySearch&) = delete;
 
     bool IsOpen() const;
+    // Also takes hidden from the DOS hidden bit. A file system without user attributes
+    // is asked once and then no more in this search.
+    void ReadDosHidden(bool on);
     bool Next(TSearchRec& rec);
 
 private:

@@ -3,6 +3,7 @@
 #include "app/PaneLister.h"
 
 #include "AppTestSupport.h"
+#include "platform/FileAttributes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,25 @@ TEST(PaneLister, hideOptionsHideTooMuchOrTooLittle)
     // Only files of those names and a folder of that name are extra.
     in.Options = {false, true, false, false};
     EXPECT_EQ(listed(pane, dir.path(), in), without({"Desktop.INI", "folder.htt", "Folder Settings"}));
+}
+
+TEST(PaneLister, dosHiddenBitIsIgnoredOrHidesWhenShown)
+{
+    TempDir dir;
+    const QString file = dir.makeFile("shy.txt");
+    const QString folder = dir.makeDir("quiet");
+    dir.makeFile("plain");
+    dir.makeFile("system");
+    if (!WriteFileAttributes(file, faHidden, nullptr))
+        GTEST_SKIP() << "the temporary folder's file system keeps no user attributes";
+    ASSERT_TRUE(WriteFileAttributes(folder, faHidden | faArchive, nullptr));
+    ASSERT_TRUE(WriteFileAttributes(dir.filePath("system"), faSysFile, nullptr));
+    TDirData pane(1);
+    ListingInputs in;
+    in.Options.HideHidden = true;
+    EXPECT_EQ(listed(pane, dir.path(), in), (QStringList{"..", "plain", "system"}));
+    in.Options.HideHidden = false;
+    EXPECT_EQ(listed(pane, dir.path(), in), (QStringList{"..", "plain", "quiet", "shy.txt", "system"}));
 }
 
 TEST(PaneLister, sizesTruncateAbove4GiBOrFolderSizeIsInvented)
