@@ -19,12 +19,15 @@ if [ "${1:-}" = "--drive" ]; then
     program=$1 drive=$2 demo=$3
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     "$program" & app=$!
-    python3 "$drive" press "$demo/" &&
-      python3 "$drive" press direction &&
-      python3 "$drive" press "$demo/Music/" &&
-      python3 "$drive" press direction &&
-      python3 "$drive" row FilesRight Albums ||
+    /usr/bin/python3 "$drive" press "$demo/" &&
+      /usr/bin/python3 "$drive" press direction &&
+      /usr/bin/python3 "$drive" press "$demo/Music/" &&
+      /usr/bin/python3 "$drive" press direction &&
+      /usr/bin/python3 "$drive" row FilesRight Albums ||
       echo "the panes could not be moved to the demo folders" >&2
+    # The window opens at its smallest size, too narrow for the descriptions.
+    xdotool search --onlyvisible --name "^Dorvane" windowsize 1100 560
+    xdotool mousemove 0 799
     wait $app
   ' bash "$program" "$here/../tests/e2e/atspi_drive.py" "$demo"
 fi
