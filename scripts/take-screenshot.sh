@@ -26,7 +26,7 @@ if [ "${1:-}" = "--drive" ]; then
       /usr/bin/python3 "$drive" row FilesRight Albums ||
       echo "the panes could not be moved to the demo folders" >&2
     # The window opens at its smallest size, too narrow for the descriptions.
-    xdotool search --onlyvisible --name "^Dorvane" windowsize 1100 560
+    xdotool search --onlyvisible --name "^Dorvane" windowsize 1180 560
     xdotool mousemove 0 799
     wait $app
   ' bash "$program" "$here/../tests/e2e/atspi_drive.py" "$demo"
